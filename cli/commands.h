@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vell::cli {
+
+// One vellcli subcommand: its name, a one-line usage text and its body. A body gets the
+// arguments after the subcommand name and returns the exit status; it throws UsageError on a
+// bad command line.
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+int RunPerft(const std::vector<std::string>& args);
+
+// The table of subcommands, in the order --help lists them.
+const std::vector<Command>& Commands();
+
+}  // namespace vell::cli
