@@ -5,6 +5,19 @@ namespace vell::cli {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"perft", "perft DEPTH [--board B] [--side black|white]", RunPerft},
+        {"code", "code [--board B]", RunCode},
+        {"pattern", "pattern [--board B] [--side black|white] [--weights FILE]", RunPattern},
+        {"book", "book [--book FILE] [--board B]", RunBook},
+        {"datainfo", "datainfo [--weights FILE]", RunDataInfo},
+        {"eval",
+         "eval [--board B] [--side S] --player TYPE [--game-over 0|1] [--book-mode] [--book FILE] "
+         "[--weights FILE]",
+         RunEval},
+        {"think",
+         "think [--board B] [--side S] [--black TYPE] [--white TYPE] [--normal-depth N] "
+         "[--final-depth F] [--training 0|1] [--book FILE] [--weights FILE]",
+         RunThinkCommand},
+        {"bench", "bench", RunBench},
     };
     return commands;
 }

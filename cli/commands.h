@@ -15,6 +15,13 @@ struct Command {
 };
 
 int RunPerft(const std::vector<std::string>& args);
+int RunCode(const std::vector<std::string>& args);
+int RunPattern(const std::vector<std::string>& args);
+int RunBook(const std::vector<std::string>& args);
+int RunDataInfo(const std::vector<std::string>& args);
+int RunEval(const std::vector<std::string>& args);
+int RunThinkCommand(const std::vector<std::string>& args);
+int RunBench(const std::vector<std::string>& args);
 
 // The table of subcommands, in the order --help lists them.
 const std::vector<Command>& Commands();

@@ -1,0 +1,105 @@
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "book/book.h"
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "core/player_names.h"
+#include "engine/think_driver.h"
+#include "learning/pattern_eval.h"
+
+namespace vell::cli {
+
+namespace {
+
+// The suite: positions from the middle and the end of the game, white to move, thought about at
+// the default depths (7, and 13 from 13 empties on).
+struct BenchPosition {
+    const char* board;
+    int side;
+};
+
+constexpr BenchPosition BenchPositions[] = {
+    {"-------------------xox-o-o-oxxx--oooox--x-oo-------xx-----x-----", White},
+    {"----x-x-----o-x----oxxx----ooo-x---ox-xx----xxo--------o--------", White},
+    {"---xx-------xoxo--oooxo----xx-o----xxo----o-------x------x------", White},
+    {"-----o--------o--x-o-xx---xoxxx---oxo---o-oo-----xo------x------", White},
+    {"---------------------------ox------xo---------------------------", White},
+    {"--------------------o------oox---xxoo-x-xoxxoo--xoxx--o-x-xx--o-", White},
+    {"---ooo----x-x------xxxx-x-xoxox--xxooo-o--xxooo---oxo-x-xxxo----", White},
+    {"---xx-----xx-----xoo-o---ooxooo-xoxooxx-xxxooooox-xo---o----x---", White},
+    {"--xxxxxxoxox-ooxooox-ooxoxxxoxox--xxooox-xoxxxoxxx-oox---xxx-o--", White},
+    {"oooooo--xooox---xxoxxx--xoxxoxxoxxxoxoo-xooxxxoo--x-oxoo--oooooo", White},
+    {"-xxxxxxx-xoxoxx--xxoxoxo--xxooxox-xxooxoxo-xxoxoxooxox--xxxoo---", White},
+};
+
+// Weights for the pattern players, the same on every run: a fixed generator's draws in
+// -300..300, so the pattern players' trees are those of a trained table, not of zeros.
+WeightTable BenchWeights() {
+    WeightTable table(WeightTableSize);
+    std::uint32_t state = 20240601u;
+    for (auto& w : table) {
+        state = state * 1664525u + 1013904223u;
+        w = static_cast<std::int16_t>(static_cast<int>((state >> 8) % 601u) - 300);
+    }
+    return table;
+}
+
+class SilentControl : public ThinkControl {
+  public:
+    bool AbortRequested() const override { return false; }
+    void ShowPaneText(int, const std::string&) override {}
+};
+
+}  // namespace
+
+// Thinks on every suite position for every player type, on this thread, and prints the search
+// speed and the think times. The node total is the search's fingerprint: a change that is not
+// meant to alter the search leaves it as it was.
+int RunBench(const std::vector<std::string>& argv) {
+    Args args(argv, {}, 0);
+    const Book book;
+    const WeightTable weights = BenchWeights();
+    InitPatterns();
+    std::uint64_t totalNodes = 0;
+    std::printf("%zu positions, normal depth %d, final depth %d, one thread\n",
+                std::size(BenchPositions), DefaultSettings[NormalDepthSetting],
+                DefaultSettings[FinalDepthSetting]);
+    std::printf("%-9s %12s %9s %10s %10s %10s\n", "type", "nodes", "seconds", "Mnodes/s",
+                "median s", "worst s");
+    for (int type = 0; type < PlayerTypeCount; ++type) {
+        std::uint64_t nodes = 0;
+        std::vector<double> times;
+        for (const BenchPosition& p : BenchPositions) {
+            ThinkRequest request;
+            BoardFromText(p.board, request.board);
+            request.sideToMove = p.side;
+            request.settings[BlackPlayerSetting] = type;
+            request.settings[WhitePlayerSetting] = type;
+            SilentControl control;
+            const auto start = std::chrono::steady_clock::now();
+            const ThinkReport report = RunThink(request, control, book, weights);
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            nodes += report.nodes;
+            times.push_back(took.count());
+        }
+        double seconds = 0;
+        for (double t : times)
+            seconds += t;
+        std::sort(times.begin(), times.end());
+        std::printf("%-9s %12llu %9.3f %10.2f %10.4f %10.4f\n",
+                    std::string(PlayerTypeNames[type]).c_str(),
+                    static_cast<unsigned long long>(nodes), seconds,
+                    seconds > 0 ? static_cast<double>(nodes) / seconds / 1e6 : 0.0,
+                    times[times.size() / 2], times.back());
+        totalNodes += nodes;
+    }
+    std::printf("total nodes %llu\n", static_cast<unsigned long long>(totalNodes));
+    return 0;
+}
+
+}  // namespace vell::cli

@@ -1,0 +1,18 @@
+#include "cli/engine_files.h"
+
+#include <stdexcept>
+
+#include "learning/pattern_eval.h"
+#include "learning/weight_file.h"
+
+namespace vell::cli {
+
+void LoadEngineFiles(const Args& args, EngineFiles& files) {
+    const std::string bookFile = args.Value("--book").value_or("book.dat");
+    const BookLoadStatus status = files.book.Load(bookFile);
+    if (!status.ok) throw std::runtime_error(bookFile + ": " + status.message);
+    files.weights = LoadWeights(args.Value("--weights").value_or("weight4.dat"));
+    InitPatterns();
+}
+
+}  // namespace vell::cli

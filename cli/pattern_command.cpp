@@ -1,0 +1,21 @@
+#include <iostream>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "learning/pattern_eval.h"
+#include "learning/weight_file.h"
+
+namespace vell::cli {
+
+int RunPattern(const std::vector<std::string>& argv) {
+    Args args(argv, {{"--board", true}, {"--side", true}, {"--weights", true}}, 0);
+    PositionRecord record;
+    record.board = args.BoardOption(StartPosition());
+    record.turn = args.SideOption(White);
+    const Weights weights = LoadWeights(args.Value("--weights").value_or("weight4.dat"));
+    InitPatterns();
+    std::cout << PatternEvaluate(record, weights.table) << "\n";
+    return 0;
+}
+
+}  // namespace vell::cli

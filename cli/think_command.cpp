@@ -1,0 +1,88 @@
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/engine_files.h"
+#include "core/player_names.h"
+#include "engine/think_driver.h"
+
+namespace vell::cli {
+
+namespace {
+
+// The think's pane texts are not shown: vellcli prints only the outcome.
+class SilentControl : public ThinkControl {
+  public:
+    bool AbortRequested() const override { return false; }
+    void ShowPaneText(int, const std::string&) override {}
+};
+
+// A JSON string literal; UTF-8 passes through, quotes, backslashes and control bytes are escaped.
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+// One computer turn as the game flow starts it, printed as one line of JSON.
+int RunThinkCommand(const std::vector<std::string>& argv) {
+    Args args(argv,
+              {{"--board", true},
+               {"--side", true},
+               {"--black", true},
+               {"--white", true},
+               {"--normal-depth", true},
+               {"--final-depth", true},
+               {"--training", true},
+               {"--book", true},
+               {"--weights", true}},
+              0);
+    ThinkRequest request;
+    request.board = args.BoardOption(StartPosition());
+    request.sideToMove = args.SideOption(White);
+    Settings& settings = request.settings;
+    settings[BlackPlayerSetting] =
+        args.PlayerOption("--black", DefaultSettings[BlackPlayerSetting]);
+    settings[WhitePlayerSetting] =
+        args.PlayerOption("--white", DefaultSettings[WhitePlayerSetting]);
+    // Depths are taken as settings: any value a hand-edited setting could hold, used clamped.
+    settings[NormalDepthSetting] = static_cast<int>(
+        args.Integer("--normal-depth", DefaultSettings[NormalDepthSetting], INT_MIN, INT_MAX));
+    settings[FinalDepthSetting] = static_cast<int>(
+        args.Integer("--final-depth", DefaultSettings[FinalDepthSetting], INT_MIN, INT_MAX));
+    settings[TrainingModeSetting] = static_cast<int>(args.Integer("--training", 0, 0, 1));
+    EngineFiles files;
+    LoadEngineFiles(args, files);
+
+    SilentControl control;
+    const auto start = std::chrono::steady_clock::now();
+    const ThinkReport report = vell::RunThink(request, control, files.book, files.weights.table);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+
+    char time[32];
+    std::snprintf(time, sizeof time, "%.6f", seconds.count());
+    std::cout << "{\"result\":" << report.outcome.result << ",\"square\":" << report.outcome.square
+              << ",\"message\":" << JsonString(report.outcome.message)
+              << ",\"nodes\":" << report.nodes << ",\"seconds\":" << time << "}\n";
+    return 0;
+}
+
+}  // namespace vell::cli

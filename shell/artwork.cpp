@@ -1,0 +1,128 @@
+#include "shell/artwork.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+namespace vell {
+
+namespace {
+
+constexpr int CellSize = 32;
+
+QColor Rgb(const int (&c)[3]) { return QColor(c[0], c[1], c[2]); }
+
+// A stone centred in a square of `size` pixels whose corner is at `origin`.
+void DrawStone(QPainter& painter, QPointF origin, double size, int colour) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const double margin = size * 3.0 / 32.0;
+    const QRectF disc(origin.x() + margin, origin.y() + margin, size - 2 * margin,
+                      size - 2 * margin);
+    painter.setPen(QPen(colour == 0 ? QColor(64, 64, 64) : QColor(160, 160, 160), 1.0));
+    painter.setBrush(colour == 0 ? QColor(0, 0, 0) : QColor(255, 255, 255));
+    painter.drawEllipse(disc);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+QPixmap MakeCell(int value, bool framed) {
+    QPixmap cell(CellSize, CellSize);
+    cell.fill(Rgb(BoardGreen));
+    QPainter painter(&cell);
+    // A dark grid line round each cell; neighbouring cells make it two pixels wide.
+    painter.setPen(QColor(0, 80, 0));
+    painter.drawRect(0, 0, CellSize - 1, CellSize - 1);
+    if (value != 2) DrawStone(painter, QPointF(0, 0), CellSize, value);
+    if (framed) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Rgb(MarkerYellow));
+        painter.drawRect(0, 0, CellSize, 2);
+        painter.drawRect(0, CellSize - 2, CellSize, 2);
+        painter.drawRect(0, 0, 2, CellSize);
+        painter.drawRect(CellSize - 2, 0, 2, CellSize);
+    }
+    return cell;
+}
+
+QPolygonF Triangle(double left, double right, double top, double bottom, bool pointsRight) {
+    const double middle = (top + bottom) / 2;
+    if (pointsRight) return QPolygonF({{left, top}, {right, middle}, {left, bottom}});
+    return QPolygonF({{right, top}, {left, middle}, {right, bottom}});
+}
+
+}  // namespace
+
+CellImages MakeCellImages() {
+    return {MakeCell(0, false), MakeCell(1, false), MakeCell(2, false),
+            MakeCell(0, true),  MakeCell(1, true),  MakeCell(2, true)};
+}
+
+QPixmap MakeBackgroundTile() {
+    QPixmap tile(CellSize, CellSize);
+    tile.fill(QColor(0, 96, 0));
+    QPainter painter(&tile);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor(192, 192, 192), 1.0));
+    // A diamond through the middles of the edges, so the tiles join into a lattice.
+    painter.drawPolygon(QPolygonF({{16, 0.5}, {31.5, 16}, {16, 31.5}, {0.5, 16}}));
+    return tile;
+}
+
+QIcon MakeAppIcon() {
+    QPixmap icon(CellSize, CellSize);
+    icon.fill(Rgb(BoardGreen));
+    QPainter painter(&icon);
+    painter.setPen(QColor(0, 80, 0));
+    painter.drawRect(0, 0, CellSize - 1, CellSize - 1);
+    DrawStone(painter, QPointF(2, 2), 18, 0);
+    DrawStone(painter, QPointF(12, 12), 18, 1);
+    return QIcon(icon);
+}
+
+QIcon MakeToolIcon(ToolIcon which) {
+    QPixmap icon(16, 15);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0));
+    switch (which) {
+        case ToolIcon::Last:
+            painter.drawPolygon(Triangle(3, 11, 2, 13, true));
+            painter.drawRect(QRectF(11, 2, 2, 11));
+            break;
+        case ToolIcon::Next:
+            painter.drawPolygon(Triangle(4, 12, 2, 13, true));
+            break;
+        case ToolIcon::Pause:
+            painter.drawRect(QRectF(4, 2, 3, 11));
+            painter.drawRect(QRectF(9, 2, 3, 11));
+            break;
+        case ToolIcon::Previous:
+            painter.drawPolygon(Triangle(4, 12, 2, 13, false));
+            break;
+        case ToolIcon::First:
+            painter.drawRect(QRectF(3, 2, 2, 11));
+            painter.drawPolygon(Triangle(5, 13, 2, 13, false));
+            break;
+        case ToolIcon::StartGame:
+            painter.setBrush(Rgb(BoardGreen));
+            painter.drawRect(QRectF(0, 0, 16, 15));
+            DrawStone(painter, QPointF(0, 0), 10, 0);
+            DrawStone(painter, QPointF(6, 5), 10, 1);
+            break;
+        case ToolIcon::Players:
+            // Two people side by side: a head and shoulders each, one black and one white.
+            for (int side = 0; side < 2; ++side) {
+                const double x = side == 0 ? 0.5 : 8.5;
+                painter.setPen(QPen(QColor(0, 0, 0), 1.0));
+                painter.setBrush(side == 0 ? QColor(0, 0, 0) : QColor(255, 255, 255));
+                painter.drawEllipse(QRectF(x + 1.5, 1.5, 4, 4));
+                painter.drawChord(QRectF(x, 7, 7, 12), 0, 180 * 16);
+            }
+            break;
+    }
+    return QIcon(icon);
+}
+
+}  // namespace vell

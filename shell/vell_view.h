@@ -1,0 +1,99 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include "core/game_flow.h"
+#include "shell/board_painter.h"
+
+class QPainter;
+
+namespace vell {
+
+class SettingsStore;
+
+// What the view needs to run the game: the settings, the think, the learner and the folder of
+// the game log, and the texts of the two research boxes (made by the data and the book).
+struct ViewSetup {
+    SettingsStore* store = nullptr;
+    ThinkFunction think;
+    GameLearner* learner = nullptr;
+    std::filesystem::path workDir;
+    std::function<std::string()> dataInfoText;
+    std::function<std::string(const Board&)> bookValueText;
+};
+
+// The board view: draws the game, turns clicks into moves, carries the game commands to the
+// flow and gives the flow its window services (tick, worker, panes, repaints, message box).
+class CVellView : public QWidget, public FlowServices {
+    Q_OBJECT
+
+public:
+    explicit CVellView(ViewSetup setup, QWidget* parent = nullptr);
+    ~CVellView() override;
+
+    GameFlow& flow() { return *game; }
+    const GameFlow& flow() const { return *game; }
+
+    // Starts the 100 ms game timer; until then nothing ticks. It runs for the view's lifetime.
+    void StartTimer();
+    // One tick of the game, as the timer gives it.
+    void Tick();
+
+    // Draws the scene as the window shows it into `painter` over `area`.
+    void PaintScene(QPainter& painter, const QRect& area) const;
+    // Draws the window's scene scaled into `page`: the picture printing puts on paper.
+    void PaintPage(QPainter& painter, const QRect& page) const;
+
+    QSize sizeHint() const override;
+
+    // FlowServices. ShowPaneText may be called from the thinking thread; the text then reaches
+    // the window through a queued call on the window thread.
+    void ShowPaneText(int pane, const std::string& text) override;
+    void StartWorker(std::function<void()> body) override;
+    void RequestRepaint(const std::optional<Rect>& area) override;
+    void ShowMessage(const std::string& text) override;
+
+public slots:
+    void StartGame();
+    void PauseGame();
+    void GoToFirst();
+    void GoToPrevious();
+    void GoToNext();
+    void GoToLast();
+    void ShowPlayersDialog();
+    void ShowDataInfo();
+    void ShowBookValue();
+    void Print();
+
+signals:
+    // A text for status pane 0 (general), 1 (black) or 2 (white); always on the window thread.
+    void PaneTextChanged(int pane, const QString& text);
+    // The flow may have changed state: the command states are to be recomputed.
+    void FlowChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void SetPaneText(int pane, const QString& text);
+
+    ViewSetup setup;
+    BoardPainter scenePainter;
+    QPixmap offscreen;  // the whole scene is drawn here, then copied to the window at once
+    QTimer timer;
+    std::thread::id windowThread;
+    std::unique_ptr<GameFlow> game;
+};
+
+}  // namespace vell

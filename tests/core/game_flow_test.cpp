@@ -1,0 +1,363 @@
+#include "core/game_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "core/player_names.h"
+#include "tests/core/fake_services.h"
+
+namespace vell {
+namespace {
+
+using testing::FakeServices;
+using testing::FirstLegalMove;
+using testing::MemorySettingsWriter;
+
+class GameFlowTest : public ::testing::Test {
+protected:
+    GameFlowTest() {
+        dir = std::filesystem::temp_directory_path() /
+              ("vell_flow_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    ~GameFlowTest() override {
+        services.RunWorkers();  // a flow waits for its last think when it is destroyed
+        flow.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    GameFlow& MakeFlow(int black, int white, ThinkFunction think = FirstLegalMove) {
+        settings[BlackPlayerSetting] = black;
+        settings[WhitePlayerSetting] = white;
+        services.RunWorkers();
+        flow.reset();
+        flow = std::make_unique<GameFlow>(services, settings, writer, std::move(think), nullptr,
+                                          dir);
+        return *flow;
+    }
+
+    // Ticks (running each think as soon as it starts) until the flow stops or the limit.
+    void PlayUntilStopped(int maxTicks = 1000) {
+        for (int i = 0; i < maxTicks; ++i) {
+            flow->OnTimer();
+            services.RunWorkers();
+            if (flow->flowState() == FlowState::Stopped) return;
+        }
+        FAIL() << "the game did not stop";
+    }
+
+    std::string ReadLog() {
+        std::ifstream in(dir / "vellkif.txt");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::filesystem::path dir;
+    FakeServices services;
+    MemorySettingsWriter writer;
+    Settings settings = DefaultSettings;
+    std::unique_ptr<GameFlow> flow;
+};
+
+TEST_F(GameFlowTest, StartsStoppedWithWhiteToMoveAndComputerMakesFirstMove) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(0), "停止");
+    EXPECT_EQ(game.sideToMove(), White);
+
+    game.StartGame();
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(0), "白の番です。");
+    EXPECT_EQ(services.Pane(2), "思考中です");
+    ASSERT_EQ(services.workers.size(), 1u);
+    services.RunWorkers();
+    game.OnTimer();  // sees the result
+    EXPECT_EQ(game.flowState(), FlowState::ApplyMove);
+    game.OnTimer();  // applies it, then announces black
+    EXPECT_EQ(game.history().moveCount, 1);
+    EXPECT_EQ(game.history().SquareOfMove(1), 19);
+    EXPECT_EQ(services.Pane(2), "first");
+    EXPECT_EQ(services.Pane(0), "黒の番です。");
+    EXPECT_EQ(services.Pane(1), "打ってください。");
+    EXPECT_EQ(game.markerColumn(), 2);
+    EXPECT_EQ(game.markerRow(), 3);
+}
+
+TEST_F(GameFlowTest, PersonsTurnHighlightsLegalSquaresAndRefusesOthers) {
+    GameFlow& game = MakeFlow(HumanPlayer, HumanPlayer);
+    game.StartGame();
+    game.OnTimer();
+    // The first move of the game is a person's: the highlight shows white's moves at once.
+    int highlighted = 0;
+    for (int s = 0; s < 64; ++s) highlighted += game.legalMap()[s];
+    EXPECT_EQ(highlighted, 6);
+    EXPECT_EQ(game.legalMap()[21], 1);
+
+    EXPECT_FALSE(game.ClickSquare(27));  // occupied
+    EXPECT_EQ(services.Pane(0), "打てませんよ。");
+    EXPECT_FALSE(game.ClickSquare(0));  // turns nothing
+    EXPECT_TRUE(game.ClickSquare(21));
+    EXPECT_EQ(game.flowState(), FlowState::ApplyMove);
+    game.OnTimer();
+    EXPECT_EQ(game.board()[21], White);
+    EXPECT_EQ(game.sideToMove(), Black);
+    EXPECT_EQ(services.Pane(2), "");
+}
+
+TEST_F(GameFlowTest, ClicksOutsideAPersonsTurnAreIgnored) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    EXPECT_FALSE(game.ClickSquare(21));  // stopped
+    game.StartGame();
+    game.OnTimer();
+    EXPECT_FALSE(game.ClickSquare(21));  // the computer's turn
+    EXPECT_EQ(services.Pane(0), "白の番です。");
+}
+
+TEST_F(GameFlowTest, WholeGamePlaysThroughToTheEndWithCountsAndLog) {
+    GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+    game.StartGame();
+    PlayUntilStopped();
+    const StoneCounts counts = CountStones(game.board());
+    EXPECT_EQ(services.Pane(0), "終了");
+    EXPECT_EQ(services.Pane(1), "黒" + std::to_string(counts[Black]) + "石");
+    EXPECT_EQ(services.Pane(2), "白" + std::to_string(counts[White]) + "石");
+    EXPECT_EQ(CountLegalMoves(game.board(), Black) + CountLegalMoves(game.board(), White), 0);
+
+    // The history replays to the final board, and the final ply holds a colour.
+    const GameHistory& h = game.history();
+    Board replay = StartPosition();
+    for (int m = 1; m <= h.moveCount; ++m) {
+        Board next;
+        ASSERT_GT(TryMove(replay, next, h.SquareOfMove(m), h.sideAtPly[m - 1]), 1) << m;
+        replay = next;
+        ASSERT_EQ(replay, h.boardAtPly[m]) << m;
+    }
+    EXPECT_EQ(replay, game.board());
+    EXPECT_TRUE(h.sideAtPly[h.moveCount] == Black || h.sideAtPly[h.moveCount] == White);
+
+    EXPECT_EQ(writer.written, (std::vector<std::pair<int, int>>{{GamesPlayedSetting, 1}}));
+    EXPECT_EQ(settings[GamesPlayedSetting], 1);
+    const std::string log = ReadLog();
+    EXPECT_EQ(log.size(), 63u + 3u * h.moveCount + 1u);
+    EXPECT_EQ(log.substr(0, 12), "        0 e ");
+    EXPECT_EQ(log.back(), '\n');
+
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(0), "停止");
+    EXPECT_EQ(services.Pane(1), "黒" + std::to_string(counts[Black]) + "石");
+}
+
+// Random-move games from fixed seeds until one contains a pass: the pass message stands in the
+// passing side's pane, the same side moves again and the history gets no entry for the pass.
+TEST_F(GameFlowTest, PassShowsInPassingSidesPaneAndSameSideMovesAgain) {
+    std::mt19937 rng(7);
+    ThinkFunction randomMove = [&rng](const ThinkRequest& r, ThinkControl&) -> ThinkOutcome {
+        LegalMap map;
+        const int n = CountLegalMoves(r.board, r.sideToMove, &map);
+        if (n == 0) return {ThinkNoMove, -1, {}};
+        int pick = static_cast<int>(rng() % n);
+        for (int s = 0; s < 64; ++s)
+            if (map[s] && pick-- == 0) return {ThinkMoveReady, s, ""};
+        return {ThinkNoMove, -1, {}};
+    };
+    bool sawPass = false;
+    for (int game = 0; game < 50 && !sawPass; ++game) {
+        services.paneLog.clear();
+        GameFlow& flowRef = MakeFlow(Cpu1Player, Cpu1Player, randomMove);
+        flowRef.StartGame();
+        PlayUntilStopped();
+        const GameHistory& h = flowRef.history();
+        for (int m = 2; m <= h.moveCount && !sawPass; ++m) {
+            if (h.sideAtPly[m - 1] != h.sideAtPly[m - 2]) continue;
+            sawPass = true;
+            const int passer = 1 - h.sideAtPly[m - 1];
+            const std::string expected = std::to_string(passer + 1) + ":" +
+                                         (passer == Black ? "黒" : "白") + "はパスです。";
+            EXPECT_NE(std::find(services.paneLog.begin(), services.paneLog.end(), expected),
+                      services.paneLog.end());
+        }
+    }
+    EXPECT_TRUE(sawPass);
+}
+
+TEST_F(GameFlowTest, GoingBackTwoMovesAndPlayingOnCutsTheHistory) {
+    GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+    game.StartGame();
+    for (int i = 0; i < 200 && game.history().moveCount < 10; ++i) {
+        game.OnTimer();
+        services.RunWorkers();
+    }
+    game.PauseGame();
+    services.RunWorkers();
+    ASSERT_EQ(game.history().moveCount, 10);
+    const GameHistory before = game.history();
+
+    EXPECT_FALSE(game.CanGoToNext());
+    game.GoToPrevious();
+    game.GoToPrevious();
+    EXPECT_EQ(game.history().currentPly, 8);
+    EXPECT_EQ(game.board(), before.boardAtPly[8]);
+    EXPECT_EQ(game.markerColumn(), before.moveColumn[9]);  // frames the next recorded move
+    EXPECT_EQ(game.history().moveCount, 10);
+
+    game.StartGame();
+    game.OnTimer();
+    services.RunWorkers();
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(game.history().moveCount, 9);
+    EXPECT_EQ(game.history().currentPly, 9);
+    EXPECT_EQ(game.history().boardAtPly[8], before.boardAtPly[8]);
+}
+
+TEST_F(GameFlowTest, NavigationEnableRulesFollowTheState) {
+    GameFlow& game = MakeFlow(HumanPlayer, HumanPlayer);
+    EXPECT_TRUE(game.CanStartGame());
+    EXPECT_FALSE(game.CanPauseGame());
+    EXPECT_FALSE(game.CanGoToPrevious());  // ply 0
+    EXPECT_FALSE(game.CanGoToNext());      // ply = moveCount
+    EXPECT_TRUE(game.CanGoToLast());
+    game.StartGame();
+    game.OnTimer();
+    EXPECT_EQ(game.flowState(), FlowState::AwaitingMove);
+    EXPECT_FALSE(game.CanStartGame());
+    EXPECT_FALSE(game.CanGoToFirst());
+    EXPECT_TRUE(game.CanPauseGame());
+    EXPECT_TRUE(game.CanGoToLast());
+    EXPECT_TRUE(game.CanChangePlayers());
+    game.ClickSquare(21);
+    EXPECT_FALSE(game.CanGoToLast());  // ApplyMove
+    EXPECT_FALSE(game.CanChangePlayers());
+    game.OnTimer();
+    EXPECT_TRUE(game.CanGoToPrevious());
+    game.GoToFirst();  // refused: not stopped
+    EXPECT_EQ(game.history().currentPly, 1);
+    game.GoToLast();  // allowed while awaiting; clears the marker and stops
+    EXPECT_EQ(game.markerColumn(), -1);
+    EXPECT_EQ(game.flowState(), FlowState::Stopped);
+    game.GoToFirst();
+    EXPECT_EQ(game.markerColumn(), 2);  // the square of move 1, still empty at ply 0
+    EXPECT_EQ(game.markerRow(), 5);
+}
+
+TEST_F(GameFlowTest, PauseDuringThinkDiscardsItsResult) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    bool sawAbort = false;
+    ThinkFunction slow = [&sawAbort](const ThinkRequest& r, ThinkControl& control) {
+        sawAbort = control.AbortRequested();
+        return FirstLegalMove(r, control);
+    };
+    MakeFlow(HumanPlayer, Cpu1Player, slow);
+    flow->StartGame();
+    flow->OnTimer();
+    ASSERT_EQ(services.workers.size(), 1u);
+    flow->PauseGame();
+    EXPECT_EQ(flow->flowState(), FlowState::Stopped);
+    flow->StartGame();
+    flow->OnTimer();  // waits for the old think: no second worker yet
+    EXPECT_EQ(services.workers.size(), 1u);
+    EXPECT_EQ(flow->flowState(), FlowState::StartTurn);
+    services.RunWorkers();  // the superseded think ends, having seen the abort
+    EXPECT_TRUE(sawAbort);
+    flow->OnTimer();  // now the new think starts
+    ASSERT_EQ(services.workers.size(), 1u);
+    EXPECT_EQ(flow->history().moveCount, 0);
+    services.RunWorkers();
+    flow->OnTimer();
+    flow->OnTimer();
+    EXPECT_EQ(flow->history().moveCount, 1);  // exactly one move applied
+    (void)game;
+}
+
+TEST_F(GameFlowTest, FailedThinkShowsMessageAndStops) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player, [](const ThinkRequest&, ThinkControl&) {
+        return ThinkOutcome{ThinkNoMove, -1, {}};
+    });
+    game.StartGame();
+    game.OnTimer();
+    services.RunWorkers();
+    game.OnTimer();
+    EXPECT_EQ(services.messages, std::vector<std::string>{"なんかエラー。"});
+    EXPECT_EQ(game.flowState(), FlowState::Stopped);
+    EXPECT_EQ(game.history().moveCount, 0);
+}
+
+TEST_F(GameFlowTest, ResumingWhereSideToMoveCannotMovePassesToTheOtherSide) {
+    // Black to move has no move on this board; white has. After loading it as ply 0 with black
+    // to move, play resumes with white and black's pane says it passes.
+    Board board;
+    board.fill(Empty);
+    board[0] = White;
+    board[1] = Black;  // white at 0 ... black at 1, empty 2: white can play 2? no, black can't.
+    board[9] = Black;
+    GameHistory h;
+    h.Reset(board, Black);
+    ASSERT_EQ(CountLegalMoves(board, Black), 0);
+    ASSERT_GT(CountLegalMoves(board, White), 0);
+    GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+    game.LoadHistory(h);
+    game.StartGame();
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(1), "黒はパスです。");
+    EXPECT_EQ(services.Pane(0), "白の番です。");
+    EXPECT_EQ(game.sideToMove(), White);
+    services.RunWorkers();
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(game.history().moveCount, 1);
+    EXPECT_EQ(game.history().sideAtPly[0], White);
+}
+
+TEST_F(GameFlowTest, TrainingModeRestartsFromTheStartPosition) {
+    settings[TrainingModeSetting] = 1;
+    GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+    game.StartGame();
+    for (int i = 0; i < 1000 && settings[GamesPlayedSetting] == 0; ++i) {
+        game.OnTimer();
+        services.RunWorkers();
+    }
+    ASSERT_EQ(settings[GamesPlayedSetting], 1);
+    EXPECT_EQ(game.board(), StartPosition());
+    EXPECT_EQ(game.flowState(), FlowState::StartTurn);
+    EXPECT_EQ(game.history().currentPly, 0);
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(0), "白の番です。");
+}
+
+TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
+    MakeFlow(Cpu1Player, Cpu1Player);
+    struct ThreadServices : FakeServices {
+        void StartWorker(std::function<void()> body) override {
+            threads.emplace_back(std::move(body));
+        }
+        ~ThreadServices() override {
+            for (auto& t : threads) t.join();
+        }
+        std::vector<std::thread> threads;
+    } threaded;
+    {
+        GameFlow game(threaded, settings, writer, FirstLegalMove, nullptr, dir);
+        game.StartGame();
+        for (int i = 0; i < 20000 && game.flowState() != FlowState::Stopped; ++i) {
+            game.OnTimer();
+            if (i % 7 == 3 && game.history().moveCount < 20) {  // pause and resume mid-think
+                game.PauseGame();
+                game.StartGame();
+            }
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(game.flowState(), FlowState::Stopped);
+        EXPECT_EQ(CountLegalMoves(game.board(), Black) + CountLegalMoves(game.board(), White), 0);
+    }
+}
+
+}  // namespace
+}  // namespace vell

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "core/board.h"
+#include "learning/weights.h"
+
+namespace vell::testing {
+
+struct TestPosition {
+    Board board;
+    int side;
+};
+
+// Positions reached by random play from the start position (white first), from a fixed seed:
+// for each game, every position after `firstMove` moves or more, with the side whose turn it is
+// there. Passes are played as in the game; a game ends when neither side can move.
+inline std::vector<TestPosition> RandomGamePositions(std::uint32_t seed, int games,
+                                                     int firstMove = 0) {
+    std::mt19937 rng(seed);
+    std::vector<TestPosition> positions;
+    for (int g = 0; g < games; ++g) {
+        Board board = StartPosition();
+        int side = White;
+        for (int move = 0;; ++move) {
+            LegalMap map;
+            if (CountLegalMoves(board, side, &map) == 0) {
+                side = 1 - side;
+                if (CountLegalMoves(board, side, &map) == 0) break;
+            }
+            if (move >= firstMove) positions.push_back({board, side});
+            std::vector<int> legal;
+            for (int s = 0; s < 64; ++s)
+                if (map[s]) legal.push_back(s);
+            PlayMove(board, legal[rng() % legal.size()], side);
+            side = 1 - side;
+        }
+    }
+    return positions;
+}
+
+// Weights drawn from a fixed seed in [-range, range]: every pattern matters, none dominates.
+inline WeightTable RandomWeights(std::uint32_t seed, int range = 300) {
+    std::mt19937 rng(seed);
+    WeightTable table(WeightTableSize);
+    for (auto& w : table)
+        w = static_cast<std::int16_t>(static_cast<int>(rng() % (2 * range + 1)) - range);
+    return table;
+}
+
+}  // namespace vell::testing

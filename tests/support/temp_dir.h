@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace vell::test {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TempDir {
+  public:
+    TempDir() {
+        std::random_device seed;
+        path = std::filesystem::temp_directory_path() /
+               ("vell-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+    const std::filesystem::path& Path() const { return path; }
+
+  private:
+    std::filesystem::path path;
+};
+
+}  // namespace vell::test
