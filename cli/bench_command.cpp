@@ -82,7 +82,7 @@ int RunBench(const std::vector<std::string>& argv) {
             request.settings[WhitePlayerSetting] = type;
             SilentControl control;
             const auto start = std::chrono::steady_clock::now();
-            const ThinkReport report = RunThink(request, control, book, weights);
+            const ThinkReport report = ThinkThread(request, control, book, weights);
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
             nodes += report.nodes;
             times.push_back(took.count());

@@ -18,6 +18,14 @@ const std::vector<Command>& Commands() {
          "[--final-depth F] [--training 0|1] [--book FILE] [--weights FILE]",
          RunThinkCommand},
         {"bench", "bench", RunBench},
+        {"selfplay",
+         "selfplay --games N [--black TYPE] [--white TYPE] [--normal-depth N] [--final-depth F] "
+         "[--training 0|1] [--dir DIR]",
+         RunSelfplay},
+        {"match",
+         "match --games N --a TYPE --b TYPE [--normal-depth N] [--final-depth F] [--openings K] "
+         "[--seed S] [--weights FILE] [--book FILE]",
+         RunMatch},
     };
     return commands;
 }

@@ -22,6 +22,8 @@ int RunDataInfo(const std::vector<std::string>& args);
 int RunEval(const std::vector<std::string>& args);
 int RunThinkCommand(const std::vector<std::string>& args);
 int RunBench(const std::vector<std::string>& args);
+int RunSelfplay(const std::vector<std::string>& args);
+int RunMatch(const std::vector<std::string>& args);
 
 // The table of subcommands, in the order --help lists them.
 const std::vector<Command>& Commands();

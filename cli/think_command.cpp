@@ -74,7 +74,7 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
 
     SilentControl control;
     const auto start = std::chrono::steady_clock::now();
-    const ThinkReport report = vell::RunThink(request, control, files.book, files.weights.table);
+    const ThinkReport report = ThinkThread(request, control, files.book, files.weights.table);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
 
     char time[32];

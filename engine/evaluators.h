@@ -69,8 +69,7 @@ struct Cpu1Evaluator {
     int Final(Bitboard black, Bitboard white) const { return evaluators::FinalValue(black, white); }
 };
 
-// The pattern value blended with the hand value, whose share is (E - 5) / 60; below 5 empties the
-// pattern value alone. The product is formed before the division, which truncates toward zero.
+// The pattern value blended with the hand value (Blend); below 5 empties the pattern value alone.
 struct CpuPat1Evaluator {
     const WeightTable* weights;
     int Horizon(Bitboard black, Bitboard white, int side) const {

@@ -50,6 +50,7 @@ int SearchRun::Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int 
         const Bitboard flips = Flips(own, opp, s);
         const Bitboard mover = own | flips | SquareBB(s);
         const Bitboard other = opp & ~flips;
+        assert((mover & other) == 0);
         int f;
         if (leafChildren) {
             ++nodes;
@@ -87,26 +88,21 @@ int SearchRun::Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int 
     return side == Black ? a : -a;
 }
 
-template <class Eval>
-int SearchRun::Root(const Eval& eval, Bitboard own, Bitboard opp, int side, int alpha, int beta) {
-    return Node(eval, own, opp, side, alpha, beta, 0);
-}
-
 int SearchRun::Search(const Board& board, int side, int alpha, int beta) {
     assert(depthLimit >= 1);
     const Bitboard own = StonesOf(board, side), opp = StonesOf(board, 1 - side);
-    if (context.bookMode) return Root(BookEvaluator{context.book}, own, opp, side, alpha, beta);
+    if (context.bookMode) return Node(BookEvaluator{context.book}, own, opp, side, alpha, beta, 0);
     switch (context.playerType) {
         case Cpu1Player:
-            return Root(Cpu1Evaluator{}, own, opp, side, alpha, beta);
+            return Node(Cpu1Evaluator{}, own, opp, side, alpha, beta, 0);
         case CpuPat1Player:
             assert(context.weights);
-            return Root(CpuPat1Evaluator{context.weights}, own, opp, side, alpha, beta);
+            return Node(CpuPat1Evaluator{context.weights}, own, opp, side, alpha, beta, 0);
         case CpuPat2Player:
             assert(context.weights);
-            return Root(CpuPat2Evaluator{context.weights}, own, opp, side, alpha, beta);
+            return Node(CpuPat2Evaluator{context.weights}, own, opp, side, alpha, beta, 0);
         default:
-            return Root(RandomEvaluator{}, own, opp, side, alpha, beta);
+            return Node(RandomEvaluator{}, own, opp, side, alpha, beta, 0);
     }
 }
 

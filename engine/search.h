@@ -42,8 +42,6 @@ class SearchRun {
   private:
     template <class Eval>
     int Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int alpha, int beta, int ply);
-    template <class Eval>
-    int Root(const Eval& eval, Bitboard own, Bitboard opp, int side, int alpha, int beta);
     bool PollAbort();
 
     EvalContext context;

@@ -48,8 +48,8 @@ std::uint32_t WallClockSeconds() {
     return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-ThinkReport RunThink(const ThinkRequest& request, ThinkControl& control, const Book& book,
-                     const WeightTable& weights, SecondsClock clock) {
+ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
+                        const WeightTable& weights, SecondsClock clock) {
     SeedRandom(1);
     ThinkReport report;
     ThinkOutcome& outcome = report.outcome;
@@ -119,7 +119,7 @@ ThinkFunction MakeThink(const Book& book, const Weights& weights) {
     const Book* bookPtr = &book;
     const WeightTable* table = &weights.table;
     return [bookPtr, table](const ThinkRequest& request, ThinkControl& control) {
-        return RunThink(request, control, *bookPtr, *table).outcome;
+        return ThinkThread(request, control, *bookPtr, *table).outcome;
     };
 }
 

@@ -36,7 +36,8 @@ struct ThinkReport {
     std::uint64_t nodes = 0;
 };
 
-// The computer player's turn on the request's private position: with 14 stones or fewer the
+// The body of one thinking run, the computer player's turn on the request's private position,
+// run on the worker thread the game flow starts for the turn: with 14 stones or fewer the
 // opening book is tried first (the search follows when no book move has a nonzero value),
 // otherwise the alpha-beta search decides at the depth of ThinkDepthLimit. Evaluations use the
 // player type of the request's side to move. Progress messages go to that side's pane
@@ -44,8 +45,8 @@ struct ThinkReport {
 // When the side to move has no legal move, the other side's move is reported in its place;
 // when neither side has one the result is ThinkNoMove; a stop request gives ThinkAborted.
 // The calling thread's random generator starts at state 1, as on a fresh thread.
-ThinkReport RunThink(const ThinkRequest& request, ThinkControl& control, const Book& book,
-                     const WeightTable& weights, SecondsClock clock = WallClockSeconds);
+ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
+                        const WeightTable& weights, SecondsClock clock = WallClockSeconds);
 
 // The think for the game flow. `book` and `weights` must outlive it and stay unchanged while a
 // think runs; several thinks may run at once.

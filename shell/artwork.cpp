@@ -11,7 +11,9 @@ namespace {
 
 constexpr int CellSize = 32;
 
-QColor Rgb(const int (&c)[3]) { return QColor(c[0], c[1], c[2]); }
+QColor Rgb(const int (&c)[3]) {
+    return QColor(c[0], c[1], c[2]);
+}
 
 // A stone centred in a square of `size` pixels whose corner is at `origin`.
 void DrawStone(QPainter& painter, QPointF origin, double size, int colour) {

@@ -16,14 +16,14 @@ class GameFlow;
 // marker, the legal moves of a person's turn and the two stone counts. Its pictures are made
 // once, in the constructor, never while painting.
 class BoardPainter {
-public:
+  public:
     BoardPainter();
 
     // Paints the scene over `area` (the background fills all of it; the board and the counts
     // sit at their fixed places in client pixels).
     void Paint(QPainter& painter, const QRect& area, const GameFlow& flow) const;
 
-private:
+  private:
     CellImages cells;
     QPixmap tile;
     QFont countFont;

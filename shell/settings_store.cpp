@@ -12,7 +12,9 @@ const char* const Organisation = "TolvaSoftware";
 const char* const Application = "Tamu3";
 const char* const Group = "Settings";
 
-QString KeyOf(int index) { return QStringLiteral("Config%1").arg(index); }
+QString KeyOf(int index) {
+    return QStringLiteral("Config%1").arg(index);
+}
 
 }  // namespace
 
@@ -28,8 +30,8 @@ void SettingsStore::Load() {
         if (ok)
             live[i] = number;
         else
-            qWarning("vell: setting %s is not a whole number; using %d",
-                     qPrintable(KeyOf(i)), DefaultSettings[i]);
+            qWarning("vell: setting %s is not a whole number; using %d", qPrintable(KeyOf(i)),
+                     DefaultSettings[i]);
     }
 }
 
@@ -48,7 +50,8 @@ bool SettingsStore::WriteAll(const Settings& values) {
     live = values;
     QSettings store(Organisation, Application);
     store.beginGroup(Group);
-    for (int i = 0; i < SettingCount; ++i) store.setValue(KeyOf(i), values[i]);
+    for (int i = 0; i < SettingCount; ++i)
+        store.setValue(KeyOf(i), values[i]);
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -8,7 +8,7 @@ namespace vell {
 // application "Tamu3", values Config0..Config15 of the group "Settings". The live array is
 // the one the game reads; every change goes to both at once.
 class SettingsStore : public SettingsWriter {
-public:
+  public:
     explicit SettingsStore(Settings& live) : live(live) {}
 
     // Fills the live array from the stored values; a missing value gives its default. A value
@@ -25,7 +25,7 @@ public:
 
     Settings& settings() { return live; }
 
-private:
+  private:
     Settings& live;
 };
 

@@ -24,7 +24,7 @@ const char* const PrintFailedText = "印刷できませんでした。";
 
 // The part of the settings the players dialog edits; the rest keeps its live value on OK, so a
 // game that ends while the dialog is open still counts.
-constexpr int DialogSettings[] = {BlackPlayerSetting, WhitePlayerSetting, NormalDepthSetting,
+constexpr int DialogSettings[] = {BlackPlayerSetting, WhitePlayerSetting,  NormalDepthSetting,
                                   FinalDepthSetting,  TrainingModeSetting, OpeningModeSetting};
 
 constexpr int OffscreenWidth = 1024;
@@ -49,41 +49,48 @@ CVellView::~CVellView() {
     game.reset();
 }
 
-void CVellView::StartTimer() { timer.start(); }
+void CVellView::StartTimer() {
+    timer.start();
+}
 
 void CVellView::Tick() {
     game->OnTimer();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
+}
+
+void CVellView::LoadGame(const GameHistory& history) {
+    game->LoadHistory(history);
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::StartGame() {
     if (game->CanStartGame()) game->StartGame();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::PauseGame() {
     if (game->CanPauseGame()) game->PauseGame();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::GoToFirst() {
     if (game->CanGoToFirst()) game->GoToFirst();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::GoToPrevious() {
     if (game->CanGoToPrevious()) game->GoToPrevious();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::GoToNext() {
     if (game->CanGoToNext()) game->GoToNext();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::GoToLast() {
     if (game->CanGoToLast()) game->GoToLast();
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::ShowPlayersDialog() {
@@ -91,11 +98,12 @@ void CVellView::ShowPlayersDialog() {
     CPlayersDialog dialog(setup.store->settings(), this);
     if (dialog.exec() == QDialog::Accepted) {
         Settings values = setup.store->settings();
-        for (int index : DialogSettings) values[index] = dialog.Values()[index];
+        for (int index : DialogSettings)
+            values[index] = dialog.Values()[index];
         if (!setup.store->WriteAll(values))
             ShowMessageBox(this, QString::fromUtf8(SettingsNotSavedText));
     }
-    emit FlowChanged();
+    Q_EMIT FlowChanged();
 }
 
 void CVellView::ShowDataInfo() {
@@ -190,7 +198,7 @@ void CVellView::mouseReleaseEvent(QMouseEvent* event) {
         const int row = static_cast<int>(std::floor((p.y() - BoardTop) / CellHeight));
         if (column >= 0 && column < 8 && row >= 0 && row < 8) {
             game->ClickSquare(column * 8 + row);
-            emit FlowChanged();
+            Q_EMIT FlowChanged();
         }
     }
     QWidget::mouseReleaseEvent(event);
@@ -199,11 +207,13 @@ void CVellView::mouseReleaseEvent(QMouseEvent* event) {
 void CVellView::resizeEvent(QResizeEvent* event) {
     // The off-screen picture covers at least 1024 x 768 and grows with a larger window.
     if (width() > offscreen.width() || height() > offscreen.height())
-        offscreen = QPixmap(std::max(width(), offscreen.width()),
-                            std::max(height(), offscreen.height()));
+        offscreen =
+            QPixmap(std::max(width(), offscreen.width()), std::max(height(), offscreen.height()));
     QWidget::resizeEvent(event);
 }
 
-void CVellView::SetPaneText(int pane, const QString& text) { emit PaneTextChanged(pane, text); }
+void CVellView::SetPaneText(int pane, const QString& text) {
+    Q_EMIT PaneTextChanged(pane, text);
+}
 
 }  // namespace vell

@@ -36,7 +36,7 @@ struct ViewSetup {
 class CVellView : public QWidget, public FlowServices {
     Q_OBJECT
 
-public:
+  public:
     explicit CVellView(ViewSetup setup, QWidget* parent = nullptr);
     ~CVellView() override;
 
@@ -47,6 +47,8 @@ public:
     void StartTimer();
     // One tick of the game, as the timer gives it.
     void Tick();
+    // Replaces the game with an opened record, shown at its first position and stopped.
+    void LoadGame(const GameHistory& history);
 
     // Draws the scene as the window shows it into `painter` over `area`.
     void PaintScene(QPainter& painter, const QRect& area) const;
@@ -62,7 +64,7 @@ public:
     void RequestRepaint(const std::optional<Rect>& area) override;
     void ShowMessage(const std::string& text) override;
 
-public slots:
+  public Q_SLOTS:
     void StartGame();
     void PauseGame();
     void GoToFirst();
@@ -74,18 +76,18 @@ public slots:
     void ShowBookValue();
     void Print();
 
-signals:
+  Q_SIGNALS:
     // A text for status pane 0 (general), 1 (black) or 2 (white); always on the window thread.
     void PaneTextChanged(int pane, const QString& text);
     // The flow may have changed state: the command states are to be recomputed.
     void FlowChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void SetPaneText(int pane, const QString& text);
 
     ViewSetup setup;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -62,6 +63,10 @@ struct ChoiceCase {
     int value;
     bool bestMove;
 };
+
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class BookChoiceCase : public ::testing::TestWithParam<ChoiceCase> {};
 

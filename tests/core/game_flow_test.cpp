@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <chrono>
 #include <thread>
 
 #include "core/player_names.h"
@@ -346,13 +347,16 @@ TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
     {
         GameFlow game(threaded, settings, writer, FirstLegalMove, nullptr, dir);
         game.StartGame();
-        for (int i = 0; i < 20000 && game.flowState() != FlowState::Stopped; ++i) {
+        // Only a guard against a hang: the game normally ends within milliseconds.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        for (int i = 0; game.flowState() != FlowState::Stopped; ++i) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline);
             game.OnTimer();
             if (i % 7 == 3 && game.history().moveCount < 20) {  // pause and resume mid-think
                 game.PauseGame();
                 game.StartGame();
             }
-            std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
         EXPECT_EQ(game.flowState(), FlowState::Stopped);
         EXPECT_EQ(CountLegalMoves(game.board(), Black) + CountLegalMoves(game.board(), White), 0);

@@ -94,8 +94,8 @@ TEST(ComputerGame, Cpu1AgainstCpu1PlaysToTheEnd) {
     for (int m = 1; m <= history.moveCount; ++m) {
         testing::RecordingControl control;
         const ThinkReport report =
-            RunThink(ThinkRequest{history.boardAtPly[m - 1], history.sideAtPly[m - 1], settings},
-                     control, book, weights.table);
+            ThinkThread(ThinkRequest{history.boardAtPly[m - 1], history.sideAtPly[m - 1], settings},
+                        control, book, weights.table);
         ASSERT_EQ(report.outcome.result, ThinkMoveReady) << m;
         EXPECT_EQ(report.outcome.square, history.SquareOfMove(m)) << "move " << m;
     }

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <random>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -64,6 +65,10 @@ struct Cpu1Case {
     Board board;
     int value;
 };
+
+void PrintTo(const Cpu1Case& c, std::ostream* os) {
+    *os << c.label;
+}
 
 Board DiscTermBoard(int firstEmptyRow) {
     Board board = ColumnZeroEmpties(firstEmptyRow);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@
 
 namespace vell {
 namespace {
+
+using testing::FromText;
+using testing::TwoEmptiesBoard;
 
 using testing::RandomGamePositions;
 using testing::TestPosition;
@@ -139,6 +143,10 @@ struct DifferentialCase {
     int maxDepth;
 };
 
+void PrintTo(const DifferentialCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class SearchMatchesReference : public ::testing::TestWithParam<DifferentialCase> {};
 
 // Every position of a few hundred random games, both sides to move (so roots without a move
@@ -178,17 +186,6 @@ INSTANTIATE_TEST_SUITE_P(PlayerTypes, SearchMatchesReference,
                                            DifferentialCase{"Cpu12", Cpu12Player, false, 4}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-Board FromText(const char* text) {
-    Board board;
-    EXPECT_TRUE(BoardFromText(text, board)) << text;
-    return board;
-}
-
-// Column 0 holds empty, white, empty; every other square is black. Black can fill either empty
-// square, turning the white stone; after that one empty square is left and nobody can move.
-const char* const TwoEmptiesBoard =
-    "-o-xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
-
 struct SearchCase {
     const char* label;
     const char* board;
@@ -198,6 +195,10 @@ struct SearchCase {
     int square;
     std::uint64_t nodes;
 };
+
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class SearchEdgeCase : public ::testing::TestWithParam<SearchCase> {};
 

@@ -2,12 +2,26 @@
 
 #include <cstdint>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "core/board.h"
 #include "learning/weights.h"
 
 namespace vell::testing {
+
+// A board from its text; the text is a constant of the test, so a typo fails at once.
+inline Board FromText(const char* text) {
+    Board board;
+    if (!BoardFromText(text, board)) throw std::invalid_argument(text);
+    return board;
+}
+
+// Column 0 holds empty, white, empty; every other square is black. Black can fill either empty
+// square, turning the white stone; after that one empty square is left and nobody can move.
+// White has no move here.
+inline const char* const TwoEmptiesBoard =
+    "-o-xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
 
 struct TestPosition {
     Board board;

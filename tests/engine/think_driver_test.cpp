@@ -18,14 +18,11 @@
 namespace vell {
 namespace {
 
+using testing::FromText;
+using testing::TwoEmptiesBoard;
+
 using Panes = std::vector<std::pair<int, std::string>>;
 using testing::RecordingControl;
-
-Board FromText(const char* text) {
-    Board board;
-    EXPECT_TRUE(BoardFromText(text, board)) << text;
-    return board;
-}
 
 Settings SettingsWith(int black, int white, int normalDepth = 7, int finalDepth = 13) {
     Settings settings = DefaultSettings;
@@ -90,7 +87,8 @@ class ThinkDriverTest : public ::testing::Test {
 
     ThinkReport Think(const Board& board, int side, const Settings& settings,
                       SecondsClock clock = WallClockSeconds) {
-        return RunThink(ThinkRequest{board, side, settings}, control, book, weights.table, clock);
+        return ThinkThread(ThinkRequest{board, side, settings}, control, book, weights.table,
+                           clock);
     }
 
     testing::TempDir dir;
@@ -157,8 +155,8 @@ TEST_F(ThinkDriverTest, ZeroAverageBookPositionIsABookMoveOnlyForBlack) {
     book.AddGame(whiteChild, -1);
     RecordingControl whiteControl;
     const ThinkReport white =
-        RunThink(ThinkRequest{StartPosition(), White, SettingsWith(Cpu1Player, Cpu1Player, 1)},
-                 whiteControl, book, weights.table);
+        ThinkThread(ThinkRequest{StartPosition(), White, SettingsWith(Cpu1Player, Cpu1Player, 1)},
+                    whiteControl, book, weights.table);
     EXPECT_EQ(whiteControl.Panes().back(), (std::pair<int, std::string>{2, "普通読みです……"}));
     EXPECT_EQ(white.outcome.result, ThinkMoveReady);
 }
@@ -203,10 +201,6 @@ TEST_F(ThinkDriverTest, TrainingCoinTossPicksTheSecondBestMove) {
     EXPECT_EQ(off.outcome.square, 21);
 }
 
-// Column 0 holds empty, white, empty, the rest is black: white cannot move, black can.
-const char* const TwoEmptiesBoard =
-    "-o-xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
-
 // A side to move without a legal move gets the other side's best square, and the verdict is
 // still given from the side to move's view.
 TEST_F(ThinkDriverTest, SideWithoutMoveReportsTheOtherSidesSquare) {
@@ -231,8 +225,8 @@ TEST_F(ThinkDriverTest, NeitherSideCanMove) {
     full.fill(Black);
     full[5] = White;
     RecordingControl searchControl;
-    const ThinkReport search = RunThink(ThinkRequest{full, White, DefaultSettings}, searchControl,
-                                        this->book, weights.table);
+    const ThinkReport search = ThinkThread(ThinkRequest{full, White, DefaultSettings},
+                                           searchControl, this->book, weights.table);
     EXPECT_EQ(search.outcome.result, ThinkNoMove);
     EXPECT_EQ(search.outcome.square, -1);
     EXPECT_EQ(search.outcome.message, "NOBOOK普通読みです……");

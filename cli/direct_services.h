@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "core/game_flow.h"
+
+namespace vell::cli {
+
+// The game flow's services for vellcli's unattended games: a think runs at once on the calling
+// thread, so every tick can go on with the next step; panes and repaints have no window to go
+// to; a message box becomes a line on standard error and is kept for the caller.
+class DirectServices : public FlowServices {
+  public:
+    explicit DirectServices(std::string command) : command(std::move(command)) {}
+
+    void ShowPaneText(int, const std::string&) override {}
+    void StartWorker(std::function<void()> body) override { body(); }
+    void RequestRepaint(const std::optional<Rect>&) override {}
+    void ShowMessage(const std::string& text) override {
+        std::cerr << "vellcli " << command << ": " << text << "\n";
+        lastMessage = text;
+    }
+
+    std::string lastMessage;
+
+  private:
+    std::string command;
+};
+
+}  // namespace vell::cli

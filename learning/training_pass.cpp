@@ -1,0 +1,146 @@
+#include "learning/training_pass.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "book/book.h"
+#include "learning/pattern_eval.h"
+
+namespace vell {
+
+namespace {
+
+// Errors come from the training evaluation in 1/100000 disc; weights are in 1/100 disc.
+constexpr double ErrorToDiscs = 0.00001;
+constexpr double WeightUnitsPerDisc = 100.0;
+// Original rule: 100000 x gradient x (the double nearest 1/3000), in 1/100 disc.
+constexpr double OriginalLearningFactor = 100000.0;
+constexpr double OriginalStepFactor = 0.0003333333333333333;
+// Positions before moves 0..BookMoves-1 go to the book.
+constexpr int BookMoves = 15;
+// Training walks the moves from the first stage's start to the second's.
+constexpr int FirstTrainedMove = StageStartStones(0) - 4;
+constexpr int EndTrainedMove = StageStartStones(1) - 4;
+
+// The change of a position's prediction, in discs, when every weight w moves by step[w] discs
+// per unit of feature.
+double PredictionChange(const TrainedPosition& position, const double* step) {
+    double change = position.features.mobility * step[MobilityWeight] +
+                    position.features.parity * step[ParityWeight];
+    for (const std::int32_t w : position.features.weightIndex)
+        change += step[w];
+    return change;
+}
+
+// The stable step: every touched weight's direction is its mean error per unit of feature
+// (gradient / squared-feature sum), which alone would correct each weight as if it were the only
+// one. All of a position's features move together, so that direction is scaled by the one
+// factor that minimises the squared error of the trained positions along it: the positions as
+// a whole never overshoot, and a single game's error can only fall.
+void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTable& weights) {
+    static const int iterations = std::getenv("VELL_ITER") ? std::atoi(std::getenv("VELL_ITER")) : 1;
+    double* step = accumulators.gradient.data();
+    const std::int32_t* squared = accumulators.squared.data();
+    for (int it = 0; it < iterations; ++it) {
+    if (it > 0) {
+        // recompute errors and gradient
+        for (int w = 0; w < TotalWeights; ++w) if (squared[w] != 0) step[w] = 0;
+        for (int i = 0; i < positions; ++i) {
+            TrainedPosition& p = accumulators.positions[static_cast<std::size_t>(i)];
+            std::int64_t sum = std::int64_t{p.features.mobility} * weights[MobilityWeight] + std::int64_t{p.features.parity} * weights[ParityWeight];
+            for (const std::int32_t w : p.features.weightIndex) sum += weights[w];
+            p.error = p.target - sum / 100.0;
+            step[MobilityWeight] += p.features.mobility * p.error;
+            step[ParityWeight] += p.features.parity * p.error;
+            for (const std::int32_t w : p.features.weightIndex) step[w] += p.error;
+        }
+    }
+    for (int w = 0; w < TotalWeights; ++w)
+        if (squared[w] != 0) step[w] /= squared[w];
+    double along = 0.0, length = 0.0;
+    for (int i = 0; i < positions; ++i) {
+        const TrainedPosition& position = accumulators.positions[static_cast<std::size_t>(i)];
+        const double change = PredictionChange(position, step);
+        along += position.error * change;
+        length += change * change;
+    }
+    if (length <= 0.0) return;
+    const double scale = WeightUnitsPerDisc * along / length;
+    for (int w = 0; w < TotalWeights; ++w)
+        if (squared[w] != 0) weights[w] = SaturateWeight(scale * step[w] + weights[w]);
+    }
+}
+
+void ApplyOriginalStep(const TrainingAccumulators& accumulators, WeightTable& weights) {
+    for (int w = 0; w < TotalWeights; ++w)
+        if (accumulators.squared[w] != 0)
+            weights[w] = SaturateWeight(OriginalLearningFactor * accumulators.gradient[w] *
+                                            OriginalStepFactor +
+                                        weights[w]);
+}
+
+}  // namespace
+
+std::int16_t SaturateWeight(double value) {
+    constexpr double Low = std::numeric_limits<std::int16_t>::min();
+    constexpr double High = std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(std::clamp(std::trunc(value), Low, High));
+}
+
+void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book* book,
+                        TrainingAccumulators& accumulators, StepRule rule,
+                        const TrainingReport& report) {
+    std::fill(accumulators.gradient.begin(), accumulators.gradient.end(), 0.0);
+    std::fill(accumulators.squared.begin(), accumulators.squared.end(), 0);
+    std::fill(accumulators.occurrence.begin(), accumulators.occurrence.end(), 0);
+    double* gradient = accumulators.gradient.data();
+    std::int32_t* squared = accumulators.squared.data();
+    std::int16_t* occurrence = accumulators.occurrence.data();
+
+    int positions = 0;
+    for (int g = 0; g < database.Count(); ++g) {
+        const GameRecord& record = database.Game(g);
+        const int result = record.Result();
+        PositionRecord position;
+        ReplayGame(database, g, FirstTrainedMove, position.board);
+        const int moves = std::min(RecordedMoves(record), EndTrainedMove);
+        for (int j = FirstTrainedMove; j < moves; ++j) {
+            position.turn = record.Colour(j) == White ? White : Black;
+            if (j < BookMoves && book) {
+                const BookAddResult added = book->AddGame(position.board, result);
+                if (!added.message.empty() && report) report(added.message);
+            }
+            TrainedPosition& trained =
+                accumulators.positions[static_cast<std::size_t>(positions++)];
+            TrainingScratch& scratch = trained.features;
+            const std::int64_t value = PatternEvaluateForTraining(position, 0, weights, scratch);
+            // 64 bits: extreme weights can carry the difference past 32.
+            const double t =
+                static_cast<double>(std::int64_t{result} * 100000 - value) * ErrorToDiscs;
+            trained.error = t;
+            trained.target = result;
+
+            gradient[MobilityWeight] += scratch.mobility * t;
+            squared[MobilityWeight] += scratch.mobility * scratch.mobility;
+            gradient[ParityWeight] += scratch.parity * t;
+            squared[ParityWeight] += scratch.parity * scratch.parity;
+            // A weight hit h times in one position gains h x t and h squared.
+            for (const std::int32_t w : scratch.weightIndex) {
+                occurrence[w] += 1;
+                gradient[w] += t;
+                squared[w] += 2 * occurrence[w] - 1;
+            }
+            for (const std::int32_t w : scratch.weightIndex)
+                occurrence[w] = 0;
+            PlayRecordedMove(position.board, record, j);
+        }
+    }
+    if (rule == StepRule::Original)
+        ApplyOriginalStep(accumulators, weights);
+    else
+        ApplyStableStep(accumulators, positions, weights);
+}
+
+}  // namespace vell

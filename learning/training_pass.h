@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "learning/game_database.h"
+#include "learning/pattern_eval.h"
+#include "learning/weights.h"
+
+namespace vell {
+
+class Book;
+
+// How the accumulated errors become weight changes.
+//  Original: every touched weight moves by 100000 x gradient / 3000, whatever the features'
+//   sizes. It diverges (the mobility weight and heavily hit pattern weights overshoot by a
+//   growing factor every game) and is kept only to show that.
+//  Stable: every touched weight moves in proportion to its mean error per unit of feature
+//   (gradient divided by the squared-feature sum), all by one factor chosen so that the trained
+//   positions' squared error is as small as it can get along that direction. A pass therefore
+//   never overshoots, a game's error never grows, and repeated passes converge.
+enum class StepRule { Original, Stable };
+
+// One trained position: the features it used and its error in discs.
+struct TrainedPosition {
+    TrainingScratch features;
+    double error = 0.0;
+    double target = 0.0;
+};
+
+// The per-weight sums of one pass, one entry per weight of the table, and the positions of the
+// pass. Owned by whoever runs the passes, so a pass allocates nothing.
+struct TrainingAccumulators {
+    std::vector<double> gradient = std::vector<double>(WeightTableSize);
+    std::vector<std::int32_t> squared = std::vector<std::int32_t>(WeightTableSize);
+    std::vector<std::int16_t> occurrence = std::vector<std::int16_t>(WeightTableSize);
+    std::vector<TrainedPosition> positions =
+        std::vector<TrainedPosition>(GameDatabase::Capacity * MaxRecordMoves);
+};
+
+// A weight value in the 16-bit range: values beyond it stop at the bound instead of wrapping.
+std::int16_t SaturateWeight(double value);
+
+// Receives a text the user should see (a book that is full or cannot be written).
+using TrainingReport = std::function<void(const std::string&)>;
+
+// One training pass over the stored games: for each game and each of its positions before moves
+// 0..N-1 (at most 60), the error of the pattern evaluation against the game's result is
+// accumulated per weight used; the positions before moves 0..14 are added to `book` (when not
+// null) with the game's result. Then every touched weight below TotalWeights takes its step.
+// The weight file is not written here.
+void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book* book,
+                        TrainingAccumulators& accumulators, StepRule rule,
+                        const TrainingReport& report);
+
+}  // namespace vell

@@ -1,0 +1,236 @@
+#include "shell/main_frame.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QString>
+#include <QToolBar>
+
+#include "shell/artwork.h"
+#include "shell/display_name.h"
+#include "shell/vell_view.h"
+
+namespace vell {
+
+namespace {
+
+// The texts of the main window. A prompt holds the status-bar text, a line break and the
+// tooltip.
+const char* const FileMenuText = "ﾌｧｲﾙ(&F)";
+const char* const OpenRecordText = "棋譜を開く(&O)";
+const char* const SaveRecordText = "棋譜保存(&S)";
+const char* const RecentFilesText = "最近使ったﾌｧｲﾙ";
+const char* const ExitText = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)";
+const char* const ViewMenuText = "表示(&V)";
+const char* const ToolBarText = "ﾂｰﾙ ﾊﾞｰ(&T)";
+const char* const StatusBarText = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)";
+const char* const NavigateMenuText = "ナビゲート(&N)";
+const char* const StartGameText = "対局を開始(&B)";
+const char* const PauseGameText = "一時停止(&S)";
+const char* const PreviousText = "前へ(&P)";
+const char* const NextText = "次へ(&N)";
+const char* const FirstText = "最初に移動(&I)";
+const char* const LastText = "最後へ移動(&L)";
+const char* const SettingsMenuText = "設定(&C)";
+const char* const PlayersText = "対局者(&P)";
+const char* const HelpMenuText = "ﾍﾙﾌﾟ(&H)";
+const char* const DataInfoText = "データ情報(&D)";
+const char* const AboutSuffix = " のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+const char* const ResearchMenuText = "研究(&S)";
+const char* const BookValueText = "BOOK評価値(&B)";
+
+const char* const StartGamePrompt = "対局を開始\n対局開始";
+const char* const PausePrompt = "一時停止\n一時停止";
+const char* const FirstPrompt = "最初に戻る\n最初に戻る";
+const char* const PlayersPrompt = "設定\n設定";
+const char* const PreviousPrompt = "一手戻る\n一手戻る";
+const char* const NextPrompt = "一つ次へ移動\n次へ移動";
+const char* const LastPrompt = "最後へ移動\n最後へ移動";
+const char* const SaveRecordPrompt = "棋譜を保存します\n棋譜を保存";
+const char* const OpenRecordPrompt = "棋譜を開きます\n棋譜を開く";
+const char* const DataInfoPrompt = "データのバージョン情報など\nデータ情報";
+const char* const ExitPrompt = "ｱﾌﾟﾘｹｰｼｮﾝを終了します\n終了";
+const char* const ToolBarPrompt = "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰ";
+const char* const StatusBarPrompt = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰ";
+const char* const AboutPrompt = "ﾌﾟﾛｸﾞﾗﾑの名前とﾊﾞｰｼﾞｮﾝを表示します\nﾊﾞｰｼﾞｮﾝ情報";
+
+constexpr int GamePaneWidth = 128;
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVellView* boardView, QWidget* parent)
+    : QMainWindow(parent), view(boardView) {
+    setWindowIcon(MakeAppIcon());
+    setCentralWidget(view);
+    CreateStatusBar();
+    CreateToolBar();
+    CreateMenus();
+
+    connect(view, &CVellView::PaneTextChanged, this, &CMainFrame::SetPaneText);
+    connect(view, &CVellView::FlowChanged, this, &CMainFrame::UpdateCommandStates);
+    UpdateCommandStates();
+}
+
+QAction* CMainFrame::MakeAction(Command command, const char* text, const char* prompt) {
+    auto* action = new QAction(Text(text), this);
+    if (prompt) {
+        const QString both = Text(prompt);
+        action->setStatusTip(both.section(QLatin1Char('\n'), 0, 0));
+        action->setToolTip(both.section(QLatin1Char('\n'), 1, 1));
+    }
+    commandActions[static_cast<int>(command)] = action;
+    return action;
+}
+
+void CMainFrame::CreateStatusBar() {
+    auto* idle = new QLabel(Text(VersionText), this);
+    statusBar()->addWidget(idle, 1);
+    for (int pane = 0; pane < 3; ++pane) {
+        panes[pane] = new QLabel(this);
+        panes[pane]->setFixedWidth(GamePaneWidth);
+        panes[pane]->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        statusBar()->addPermanentWidget(panes[pane]);
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("toolBar"));
+    tools->setIconSize(QSize(16, 15));
+    addToolBar(Qt::TopToolBarArea, tools);
+
+    struct Button {
+        Command command;
+        const char* text;
+        const char* prompt;
+        ToolIcon icon;
+        void (CVellView::*slot)();
+    };
+    const Button buttons[] = {
+        {Command::GoToLast, LastText, LastPrompt, ToolIcon::Last, &CVellView::GoToLast},
+        {Command::GoToNext, NextText, NextPrompt, ToolIcon::Next, &CVellView::GoToNext},
+        {Command::PauseGame, PauseGameText, PausePrompt, ToolIcon::Pause, &CVellView::PauseGame},
+        {Command::GoToPrevious, PreviousText, PreviousPrompt, ToolIcon::Previous,
+         &CVellView::GoToPrevious},
+        {Command::GoToFirst, FirstText, FirstPrompt, ToolIcon::First, &CVellView::GoToFirst},
+        {Command::StartGame, StartGameText, StartGamePrompt, ToolIcon::StartGame,
+         &CVellView::StartGame},
+        {Command::Players, PlayersText, PlayersPrompt, ToolIcon::Players,
+         &CVellView::ShowPlayersDialog},
+    };
+    for (const Button& button : buttons) {
+        QAction* action = MakeAction(button.command, button.text, button.prompt);
+        action->setIcon(MakeToolIcon(button.icon));
+        connect(action, &QAction::triggered, view, button.slot);
+        if (button.command == Command::StartGame) tools->addSeparator();
+        tools->addAction(action);
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(Text(FileMenuText));
+    file->addAction(MakeAction(Command::OpenRecordMenu, OpenRecordText, OpenRecordPrompt));
+    file->addAction(MakeAction(Command::SaveRecordMenu, SaveRecordText, SaveRecordPrompt));
+    file->addSeparator();
+    file->addAction(MakeAction(Command::RecentFiles, RecentFilesText));
+    file->addSeparator();
+    QAction* exit = MakeAction(Command::Exit, ExitText, ExitPrompt);
+    file->addAction(exit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    for (Command never : {Command::OpenRecordMenu, Command::SaveRecordMenu, Command::RecentFiles})
+        CommandAction(never)->setEnabled(false);
+
+    QMenu* show = menuBar()->addMenu(Text(ViewMenuText));
+    QAction* toolBarToggle = MakeAction(Command::ToggleToolBar, ToolBarText, ToolBarPrompt);
+    toolBarToggle->setCheckable(true);
+    toolBarToggle->setChecked(true);
+    connect(toolBarToggle, &QAction::toggled, tools, &QWidget::setVisible);
+    connect(tools, &QToolBar::visibilityChanged, toolBarToggle, [this, toolBarToggle](bool) {
+        // A floating tool bar closed by its own button unticks the menu item too.
+        if (!isHidden()) toolBarToggle->setChecked(tools->isVisibleTo(this));
+    });
+    show->addAction(toolBarToggle);
+    QAction* statusToggle = MakeAction(Command::ToggleStatusBar, StatusBarText, StatusBarPrompt);
+    statusToggle->setCheckable(true);
+    statusToggle->setChecked(true);
+    connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    show->addAction(statusToggle);
+
+    QMenu* navigate = menuBar()->addMenu(Text(NavigateMenuText));
+    navigate->addAction(CommandAction(Command::StartGame));
+    navigate->addAction(CommandAction(Command::PauseGame));
+    navigate->addSeparator();
+    navigate->addAction(CommandAction(Command::GoToPrevious));
+    navigate->addAction(CommandAction(Command::GoToNext));
+    navigate->addAction(CommandAction(Command::GoToFirst));
+    navigate->addAction(CommandAction(Command::GoToLast));
+
+    QMenu* settings = menuBar()->addMenu(Text(SettingsMenuText));
+    settings->addAction(CommandAction(Command::Players));
+
+    QMenu* help = menuBar()->addMenu(Text(HelpMenuText));
+    QAction* dataInfo = MakeAction(Command::DataInfo, DataInfoText, DataInfoPrompt);
+    connect(dataInfo, &QAction::triggered, view, &CVellView::ShowDataInfo);
+    help->addAction(dataInfo);
+    help->addSeparator();
+    QAction* about = new QAction(Text(DisplayName) + Text(AboutSuffix), this);
+    const QString aboutPrompt = Text(AboutPrompt);
+    about->setStatusTip(aboutPrompt.section(QLatin1Char('\n'), 0, 0));
+    commandActions[static_cast<int>(Command::About)] = about;
+    connect(about, &QAction::triggered, this, &CMainFrame::AboutRequested);
+    help->addAction(about);
+
+    QMenu* research = menuBar()->addMenu(Text(ResearchMenuText));
+    QAction* bookValue = MakeAction(Command::BookValue, BookValueText);
+    connect(bookValue, &QAction::triggered, view, &CVellView::ShowBookValue);
+    research->addAction(bookValue);
+
+    // The file commands live on their keys only; the window carries them so they work
+    // wherever the focus is.
+    struct Key {
+        Command command;
+        QKeySequence::StandardKey key;
+        void (CMainFrame::*signal)();
+    };
+    const Key keys[] = {{Command::New, QKeySequence::New, &CMainFrame::NewRequested},
+                        {Command::Open, QKeySequence::Open, &CMainFrame::OpenRequested},
+                        {Command::Save, QKeySequence::Save, &CMainFrame::SaveRequested},
+                        {Command::Print, QKeySequence::Print, nullptr}};
+    for (const Key& key : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(key.key);
+        commandActions[static_cast<int>(key.command)] = action;
+        if (key.signal)
+            connect(action, &QAction::triggered, this, key.signal);
+        else
+            connect(action, &QAction::triggered, view, &CVellView::Print);
+        addAction(action);
+    }
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const GameFlow& flow = view->flow();
+    CommandAction(Command::StartGame)->setEnabled(flow.CanStartGame());
+    CommandAction(Command::PauseGame)->setEnabled(flow.CanPauseGame());
+    CommandAction(Command::GoToFirst)->setEnabled(flow.CanGoToFirst());
+    CommandAction(Command::GoToPrevious)->setEnabled(flow.CanGoToPrevious());
+    CommandAction(Command::GoToNext)->setEnabled(flow.CanGoToNext());
+    CommandAction(Command::GoToLast)->setEnabled(flow.CanGoToLast());
+    CommandAction(Command::Players)->setEnabled(flow.CanChangePlayers());
+}
+
+QString CMainFrame::PaneText(int pane) const {
+    return pane >= 0 && pane < 3 ? panes[pane]->text() : QString();
+}
+
+void CMainFrame::SetPaneText(int pane, const QString& text) {
+    if (pane >= 0 && pane < 3) panes[pane]->setText(text);
+}
+
+}  // namespace vell

@@ -1,0 +1,164 @@
+#include "shell/players_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "core/player_names.h"
+#include "shell/message_box.h"
+
+namespace vell {
+
+namespace {
+
+// The texts of the dialog.
+const char* const CaptionText = "ﾀﾞｲｱﾛｸﾞ";
+const char* const OkText = "OK";
+const char* const CancelText = "ｷｬﾝｾﾙ";
+const char* const BlackText = "黒";
+const char* const WhiteText = "白";
+const char* const OpeningModeText = "定石モード";
+const char* const TrainingText = "トレーニング";
+const char* const NormalDepthText = "通常読みの深さ";
+const char* const FinalDepthText = "最終読みの深さ";
+const char* const PliesText = "手";
+const char* const NotANumberText = "整数を入力してください。";
+const char* const OutOfRangeText = "%1 から %2 までの整数を入力してください。";
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QListWidget* MakePlayerList(QWidget* parent, const char* name) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    for (std::string_view playerName : PlayerTypeNames)
+        list->addItem(QString::fromUtf8(playerName.data(), qsizetype(playerName.size())));
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Narrow, as tall as the five names with room to spare.
+    const QFontMetrics metrics = list->fontMetrics();
+    list->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("CPU-PAT2")) +
+                        list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        4 * metrics.averageCharWidth());
+    list->setMinimumHeight(8 * metrics.height());
+    return list;
+}
+
+// Selects the stored player type; a type outside the list selects nothing.
+void SelectPlayer(QListWidget* list, int type) {
+    if (type >= 0 && type < PlayerTypeCount)
+        list->setCurrentRow(type);
+    else
+        list->setCurrentRow(-1);
+}
+
+// A whole-number edit with up-down arrows: 0..100, the up arrow raising the number.
+QSpinBox* MakeDepthEdit(QWidget* parent, const char* name, int value) {
+    auto* edit = new QSpinBox(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setRange(0, 100);
+    edit->setValue(value);
+    return edit;
+}
+
+}  // namespace
+
+CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
+    : QDialog(parent), copy(current) {
+    setWindowTitle(Text(CaptionText));
+
+    auto* blackGroup = new QGroupBox(Text(BlackText), this);
+    blackList = MakePlayerList(blackGroup, "blackList");
+    (new QVBoxLayout(blackGroup))->addWidget(blackList);
+    auto* whiteGroup = new QGroupBox(Text(WhiteText), this);
+    whiteList = MakePlayerList(whiteGroup, "whiteList");
+    (new QVBoxLayout(whiteGroup))->addWidget(whiteList);
+
+    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+    QPushButton* ok = buttons->addButton(Text(OkText), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(Text(CancelText), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    openingModeCheck = new QCheckBox(Text(OpeningModeText), this);
+    openingModeCheck->setObjectName(QStringLiteral("openingModeCheck"));
+    trainingCheck = new QCheckBox(Text(TrainingText), this);
+    trainingCheck->setObjectName(QStringLiteral("trainingCheck"));
+    normalDepthEdit = MakeDepthEdit(this, "normalDepthEdit", copy[NormalDepthSetting]);
+    finalDepthEdit = MakeDepthEdit(this, "finalDepthEdit", copy[FinalDepthSetting]);
+
+    auto* options = new QGridLayout;
+    options->addWidget(buttons, 0, 0, 1, 2);
+    options->addWidget(openingModeCheck, 1, 0, 1, 2);
+    options->addWidget(trainingCheck, 2, 0, 1, 2);
+    options->addWidget(new QLabel(Text(NormalDepthText), this), 3, 0, 1, 2);
+    options->addWidget(normalDepthEdit, 4, 0);
+    options->addWidget(new QLabel(Text(PliesText), this), 4, 1);
+    options->addWidget(new QLabel(Text(FinalDepthText), this), 5, 0, 1, 2);
+    options->addWidget(finalDepthEdit, 6, 0);
+    options->addWidget(new QLabel(Text(PliesText), this), 6, 1);
+    options->setRowStretch(7, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(blackGroup);
+    layout->addWidget(whiteGroup);
+    layout->addLayout(options);
+
+    // The list selections and the switches reach the copy as they change; the depths on OK.
+    SelectPlayer(blackList, copy[BlackPlayerSetting]);
+    SelectPlayer(whiteList, copy[WhitePlayerSetting]);
+    openingModeCheck->setChecked(copy[OpeningModeSetting] != 0);
+    trainingCheck->setChecked(copy[TrainingModeSetting] != 0);
+    connect(blackList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) copy[BlackPlayerSetting] = row;
+    });
+    connect(whiteList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) copy[WhitePlayerSetting] = row;
+    });
+    connect(openingModeCheck, &QCheckBox::toggled, this,
+            [this](bool on) { copy[OpeningModeSetting] = on ? 1 : 0; });
+    connect(trainingCheck, &QCheckBox::toggled, this,
+            [this](bool on) { copy[TrainingModeSetting] = on ? 1 : 0; });
+
+    setTabOrder(ok, cancel);
+    setTabOrder(cancel, blackList);
+    setTabOrder(blackList, whiteList);
+    setTabOrder(whiteList, openingModeCheck);
+    setTabOrder(openingModeCheck, trainingCheck);
+    setTabOrder(trainingCheck, normalDepthEdit);
+    setTabOrder(normalDepthEdit, finalDepthEdit);
+    ok->setFocus();
+}
+
+void CPlayersDialog::accept() {
+    const int normal = CheckedDepth(normalDepthEdit, MinNormalDepth, MaxNormalDepth);
+    if (normal < 0) return;
+    const int finalDepth = CheckedDepth(finalDepthEdit, MinFinalDepth, MaxFinalDepth);
+    if (finalDepth < 0) return;
+    copy[NormalDepthSetting] = normal;
+    copy[FinalDepthSetting] = finalDepth;
+    QDialog::accept();
+}
+
+int CPlayersDialog::CheckedDepth(QSpinBox* edit, int low, int high) {
+    bool isNumber = false;
+    const int value = edit->cleanText().toInt(&isNumber);
+    if (isNumber && value >= low && value <= high) return value;
+    ShowMessageBox(this, isNumber ? Text(OutOfRangeText).arg(low).arg(high) : Text(NotANumberText));
+    edit->setFocus();
+    edit->selectAll();
+    return -1;
+}
+
+}  // namespace vell

@@ -1,0 +1,133 @@
+#include "shell/vell_app.h"
+
+#include <QFileDialog>
+
+#include "book/book_value_message.h"
+#include "engine/think_driver.h"
+#include "learning/pattern_eval.h"
+#include "learning/weight_file.h"
+#include "shell/about_dialog.h"
+#include "shell/display_name.h"
+#include "shell/main_frame.h"
+#include "shell/message_box.h"
+#include "shell/vell_view.h"
+
+namespace vell {
+
+namespace {
+
+// The texts of the application.
+const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*.*)";
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+}  // namespace
+
+CVellApp::CVellApp() = default;
+
+CVellApp::~CVellApp() = default;
+
+bool CVellApp::InitInstance(const Options& options, QString& error) {
+    settingsStore.Load();
+
+    ViewSetup setup;
+    setup.store = &settingsStore;
+    // The engine and the training read the book and the weights in place, so they can be
+    // loaded below, before the first tick. Training reports a file it cannot write in a box.
+    setup.think = options.think ? options.think : MakeThink(book, weights);
+    trainer =
+        std::make_unique<Trainer>(weights, &book, options.workDir, [this](const std::string& text) {
+            ShowMessageBox(frame.get(), QString::fromStdString(text));
+        });
+    setup.learner = trainer.get();
+    setup.workDir = options.workDir;
+    setup.dataInfoText = [this] { return DataInfoText(weights.header); };
+    setup.bookValueText = [this](const Board& board) { return BookValueMessage(book, board); };
+    auto* view = new CVellView(std::move(setup));
+    frame = std::make_unique<CMainFrame>(view);
+    boardView = view;
+    connect(frame.get(), &CMainFrame::NewRequested, this, &CVellApp::OnFileNew);
+    connect(frame.get(), &CMainFrame::OpenRequested, this, &CVellApp::OnFileOpen);
+    connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
+    connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
+    UpdateTitle();
+
+    if (!options.documentPath.isEmpty() && !OpenDocument(options.documentPath, &error))
+        return false;
+
+    LoadGameData(options.workDir);
+    // Large enough for the board and the counts beside it, whatever the platform's default.
+    frame->resize(frame->sizeHint().expandedTo(frame->size()));
+    frame->show();
+    if (options.startTimer) boardView->StartTimer();
+    return true;
+}
+
+bool CVellApp::OpenDocument(const QString& file, QString* error) {
+    QString reason;
+    const std::optional<GameHistory> history = doc.Open(file, reason);
+    if (!history) {
+        if (error)
+            *error = reason;
+        else
+            ShowMessageBox(frame.get(), reason);
+        return false;
+    }
+    boardView->LoadGame(*history);
+    UpdateTitle();
+    return true;
+}
+
+bool CVellApp::SaveDocumentAs(const QString& file) {
+    QString error;
+    if (!doc.SaveAs(file, boardView->flow().history(), error)) {
+        ShowMessageBox(frame.get(), error);
+        return false;
+    }
+    UpdateTitle();
+    return true;
+}
+
+void CVellApp::OnFileNew() {
+    // The document carries no game: the game goes on, only the file is forgotten.
+    doc.New();
+    UpdateTitle();
+}
+
+void CVellApp::OnFileOpen() {
+    const QString file =
+        QFileDialog::getOpenFileName(frame.get(), QString(), QString(), Text(AllFilesFilter));
+    if (!file.isEmpty()) OpenDocument(file);
+}
+
+void CVellApp::OnFileSave() {
+    QString file = doc.Path();
+    if (file.isEmpty())
+        file =
+            QFileDialog::getSaveFileName(frame.get(), QString(), QString(), Text(AllFilesFilter));
+    if (!file.isEmpty()) SaveDocumentAs(file);
+}
+
+void CVellApp::OnAppAbout() {
+    CAboutDialog about(frame.get());
+    about.exec();
+}
+
+void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
+    // Book, weights and pattern tables are in memory before the timer gives the first tick.
+    // A book that cannot be read is reported; the game goes on with an empty book that takes
+    // no additions, so the file is left as it is.
+    const BookLoadStatus bookStatus = book.Load(workDir / "book.dat");
+    if (!bookStatus.ok) ShowMessageBox(nullptr, QString::fromStdString(bookStatus.message));
+    // A missing or short weight file is not an error: the weights it lacks are 0.
+    weights = LoadWeights(workDir / "weight4.dat");
+    InitPatterns();
+}
+
+void CVellApp::UpdateTitle() {
+    frame->setWindowTitle(doc.Title() + QStringLiteral(" - ") + Text(DisplayName));
+}
+
+}  // namespace vell

@@ -1,0 +1,26 @@
+# scripts/seed-workdir.sh: a new working directory gets the shipped weights; a weight4.dat
+# already there is kept as it is.
+include(${CMAKE_CURRENT_LIST_DIR}/temp_dir.cmake)
+set(shipped ${ROOT}/resources/weight4.dat)
+
+execute_process(COMMAND sh ${ROOT}/scripts/seed-workdir.sh ${dir}/work RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS ${dir}/work/weight4.dat)
+    fail("first use: status ${status}, no weight4.dat")
+endif()
+file(SHA256 ${shipped} shipped_hash)
+file(SHA256 ${dir}/work/weight4.dat seeded_hash)
+if(NOT seeded_hash STREQUAL shipped_hash)
+    fail("the seeded weight4.dat differs from ${shipped}")
+endif()
+file(GLOB seeded RELATIVE ${dir}/work ${dir}/work/*)
+if(NOT seeded STREQUAL "weight4.dat")
+    fail("first use left '${seeded}'")
+endif()
+
+file(WRITE ${dir}/work/weight4.dat "the user's own weights")
+execute_process(COMMAND sh ${ROOT}/scripts/seed-workdir.sh ${dir}/work RESULT_VARIABLE status)
+file(READ ${dir}/work/weight4.dat kept)
+if(NOT status EQUAL 0 OR NOT kept STREQUAL "the user's own weights")
+    fail("second use: status ${status}, weight4.dat now '${kept}'")
+endif()
+file(REMOVE_RECURSE ${dir})

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <vector>
+
+#include <QObject>
+
+namespace vell::testing {
+
+QObject* MakeStartupTest(QObject* parent);
+QObject* MakeViewTest(QObject* parent);
+QObject* MakeFrameTest(QObject* parent);
+QObject* MakeDocumentTest(QObject* parent);
+QObject* MakePlayersDialogTest(QObject* parent);
+
+inline std::vector<QObject*> MakeTests(QObject* parent) {
+    return {MakeStartupTest(parent), MakeViewTest(parent), MakeFrameTest(parent),
+            MakeDocumentTest(parent), MakePlayersDialogTest(parent)};
+}
+
+}  // namespace vell::testing
