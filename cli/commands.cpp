@@ -26,6 +26,7 @@ const std::vector<Command>& Commands() {
          "match --games N --a TYPE --b TYPE [--normal-depth N] [--final-depth F] [--openings K] "
          "[--seed S] [--weights FILE] [--book FILE]",
          RunMatch},
+        {"fit", "fit --log FILE --out FILE [--last GAMES] [--epochs E] [--seed S]", RunFit},
     };
     return commands;
 }

@@ -24,6 +24,7 @@ int RunThinkCommand(const std::vector<std::string>& args);
 int RunBench(const std::vector<std::string>& args);
 int RunSelfplay(const std::vector<std::string>& args);
 int RunMatch(const std::vector<std::string>& args);
+int RunFit(const std::vector<std::string>& args);
 
 // The table of subcommands, in the order --help lists them.
 const std::vector<Command>& Commands();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "book/book.h"
@@ -38,25 +37,11 @@ double PredictionChange(const TrainedPosition& position, const double* step) {
 // (gradient / squared-feature sum), which alone would correct each weight as if it were the only
 // one. All of a position's features move together, so that direction is scaled by the one
 // factor that minimises the squared error of the trained positions along it: the positions as
-// a whole never overshoot, and a single game's error can only fall.
+// a whole never overshoot, and, but for the rounding of weights to whole units, a game's error
+// can only fall.
 void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTable& weights) {
-    static const int iterations = std::getenv("VELL_ITER") ? std::atoi(std::getenv("VELL_ITER")) : 1;
     double* step = accumulators.gradient.data();
     const std::int32_t* squared = accumulators.squared.data();
-    for (int it = 0; it < iterations; ++it) {
-    if (it > 0) {
-        // recompute errors and gradient
-        for (int w = 0; w < TotalWeights; ++w) if (squared[w] != 0) step[w] = 0;
-        for (int i = 0; i < positions; ++i) {
-            TrainedPosition& p = accumulators.positions[static_cast<std::size_t>(i)];
-            std::int64_t sum = std::int64_t{p.features.mobility} * weights[MobilityWeight] + std::int64_t{p.features.parity} * weights[ParityWeight];
-            for (const std::int32_t w : p.features.weightIndex) sum += weights[w];
-            p.error = p.target - sum / 100.0;
-            step[MobilityWeight] += p.features.mobility * p.error;
-            step[ParityWeight] += p.features.parity * p.error;
-            for (const std::int32_t w : p.features.weightIndex) step[w] += p.error;
-        }
-    }
     for (int w = 0; w < TotalWeights; ++w)
         if (squared[w] != 0) step[w] /= squared[w];
     double along = 0.0, length = 0.0;
@@ -70,7 +55,6 @@ void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTa
     const double scale = WeightUnitsPerDisc * along / length;
     for (int w = 0; w < TotalWeights; ++w)
         if (squared[w] != 0) weights[w] = SaturateWeight(scale * step[w] + weights[w]);
-    }
 }
 
 void ApplyOriginalStep(const TrainingAccumulators& accumulators, WeightTable& weights) {
@@ -120,7 +104,6 @@ void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book
             const double t =
                 static_cast<double>(std::int64_t{result} * 100000 - value) * ErrorToDiscs;
             trained.error = t;
-            trained.target = result;
 
             gradient[MobilityWeight] += scratch.mobility * t;
             squared[MobilityWeight] += scratch.mobility * scratch.mobility;

@@ -20,14 +20,14 @@ class Book;
 //  Stable: every touched weight moves in proportion to its mean error per unit of feature
 //   (gradient divided by the squared-feature sum), all by one factor chosen so that the trained
 //   positions' squared error is as small as it can get along that direction. A pass therefore
-//   never overshoots, a game's error never grows, and repeated passes converge.
+//   never overshoots, a game's error does not grow (but for the rounding of weights to whole
+//   units), and repeated passes converge.
 enum class StepRule { Original, Stable };
 
 // One trained position: the features it used and its error in discs.
 struct TrainedPosition {
     TrainingScratch features;
     double error = 0.0;
-    double target = 0.0;
 };
 
 // The per-weight sums of one pass, one entry per weight of the table, and the positions of the

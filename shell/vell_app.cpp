@@ -16,8 +16,9 @@ namespace vell {
 
 namespace {
 
-// The texts of the application.
-const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*.*)";
+// The texts of the application. The file dialogs offer every file: "*" rather than "*.*",
+// which here would hide the names without a dot, such as a record saved as "game".
+const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*)";
 
 QString Text(const char* text) {
     return QString::fromUtf8(text);

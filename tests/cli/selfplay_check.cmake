@@ -77,4 +77,18 @@ list(LENGTH kif_lines kif_count)
 if(NOT kif_count EQUAL 2)
     fail("training off: ${kif_count} game-log lines")
 endif()
+
+# The offline fit reads the games of that log (a line that is not a game is skipped) and writes
+# a whole weight file counting them.
+file(APPEND ${dir}/vellkif.txt "not a game\n")
+execute_process(COMMAND ${PROGRAM} fit --log ${dir}/vellkif.txt --out ${dir}/fitted.dat --epochs 2
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT out MATCHES "^games=2 positions=[0-9]+\n$" OR NOT err MATCHES "skipped=1 ")
+    fail("fit: status ${status}, output '${out}' ${err}")
+endif()
+file(SIZE ${dir}/fitted.dat fitted_size)
+file(READ ${dir}/fitted.dat fitted_count OFFSET 334612 LIMIT 4 HEX)
+if(NOT fitted_size EQUAL 334856 OR NOT fitted_count STREQUAL "02000000")
+    fail("fitted.dat of ${fitted_size} bytes, games ${fitted_count}")
+endif()
 file(REMOVE_RECURSE ${dir})
