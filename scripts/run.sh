@@ -10,9 +10,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 workdir="${VELL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/vell}"
 mkdir -p "$workdir"
-if [ ! -e "$workdir/weight4.dat" ] && [ -f resources/weight4.dat ]; then
-    cp resources/weight4.dat "$workdir/weight4.dat"
-fi
+./scripts/seed-workdir.sh "$workdir"
 if [ -z "$DISPLAY" ] && [ -z "$WAYLAND_DISPLAY" ]; then
     echo "No display to open the window on; the command-line program works without one: $root/build/cli/vellcli --help"
     exit 0
