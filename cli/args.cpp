@@ -6,18 +6,18 @@
 
 namespace vell::cli {
 
-Args::Args(const std::vector<std::string>& argv, const std::vector<OptionSpec>& specs,
+Args::Args(const std::vector<std::string>& argv, const std::vector<OptionRule>& rules,
            std::size_t maxPositional) {
     for (std::size_t i = 0; i < argv.size(); ++i) {
         const std::string& arg = argv[i];
         if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             const auto eq = arg.find('=');
             const std::string name = arg.substr(0, eq);
-            const OptionSpec* spec = nullptr;
-            for (const auto& s : specs)
-                if (s.name == name) spec = &s;
-            if (!spec) throw UsageError("unknown option " + name);
-            if (!spec->takesValue) {
+            const OptionRule* rule = nullptr;
+            for (const auto& s : rules)
+                if (s.name == name) rule = &s;
+            if (!rule) throw UsageError("unknown option " + name);
+            if (!rule->takesValue) {
                 if (eq != std::string::npos) throw UsageError(name + " takes no value");
                 values[name] = "";
             } else if (eq != std::string::npos) {

@@ -16,7 +16,7 @@ struct UsageError : std::runtime_error {
 };
 
 // One option a subcommand takes: "--name" with a value or a bare flag.
-struct OptionSpec {
+struct OptionRule {
     std::string name;
     bool takesValue;
 };
@@ -25,7 +25,7 @@ struct OptionSpec {
 // looks like (board texts start with '-'), or the text after '=' in "--name=value".
 class Args {
 public:
-    Args(const std::vector<std::string>& argv, const std::vector<OptionSpec>& specs,
+    Args(const std::vector<std::string>& argv, const std::vector<OptionRule>& rules,
          std::size_t maxPositional);
 
     const std::vector<std::string>& Positional() const { return positional; }
