@@ -85,4 +85,12 @@ int Args::PlayerOption(const std::string& name, int fallback) const {
                      *v + "'");
 }
 
+SearchKind Args::SearchOption() const {
+    SearchKind kind = SearchKind::Fast;
+    auto v = Value("--search");
+    if (v && !ParseSearchKind(*v, kind))
+        throw UsageError("--search must be plain or fast, not '" + *v + "'");
+    return kind;
+}
+
 }  // namespace vell::cli

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/board.h"
+#include "engine/think_driver.h"
 
 namespace vell::cli {
 
@@ -24,7 +25,7 @@ struct OptionRule {
 // Parsed command line of one subcommand. A value option takes the next argument whatever it
 // looks like (board texts start with '-'), or the text after '=' in "--name=value".
 class Args {
-public:
+  public:
     Args(const std::vector<std::string>& argv, const std::vector<OptionRule>& rules,
          std::size_t maxPositional);
 
@@ -35,11 +36,12 @@ public:
     // Typed readers; each throws UsageError naming the option on bad text.
     long long Integer(const std::string& name, long long fallback, long long min,
                       long long max) const;
-    Board BoardOption(const Board& fallback) const;  // --board
-    int SideOption(int fallback) const;               // --side black|white
+    Board BoardOption(const Board& fallback) const;                 // --board
+    int SideOption(int fallback) const;                             // --side black|white
     int PlayerOption(const std::string& name, int fallback) const;  // 0..4 or a type name
+    SearchKind SearchOption() const;  // --search plain|fast, fast when not given
 
-private:
+  private:
     std::map<std::string, std::string> values;
     std::vector<std::string> positional;
 };

@@ -9,6 +9,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "core/player_names.h"
+#include "engine/fast_search.h"
 #include "engine/think_driver.h"
 #include "learning/pattern_eval.h"
 
@@ -61,14 +62,20 @@ class SilentControl : public ThinkControl {
 // speed and the think times. The node total is the search's fingerprint: a change that is not
 // meant to alter the search leaves it as it was.
 int RunBench(const std::vector<std::string>& argv) {
-    Args args(argv, {}, 0);
+    Args args(argv, {{"--search", true}, {"--normal-depth", true}, {"--final-depth", true}}, 0);
+    const SearchKind search = args.SearchOption();
+    const int normalDepth = static_cast<int>(args.Integer(
+        "--normal-depth", DefaultSettings[NormalDepthSetting], MinNormalDepth, MaxNormalDepth));
+    const int finalDepth = static_cast<int>(args.Integer(
+        "--final-depth", DefaultSettings[FinalDepthSetting], MinFinalDepth, MaxFinalDepth));
+    TablePool tables;
     const Book book;
     const WeightTable weights = BenchWeights();
     InitPatterns();
     std::uint64_t totalNodes = 0;
     std::printf("%zu positions, normal depth %d, final depth %d, one thread\n",
-                std::size(BenchPositions), DefaultSettings[NormalDepthSetting],
-                DefaultSettings[FinalDepthSetting]);
+                std::size(BenchPositions), normalDepth, finalDepth);
+    std::printf("search %s\n", search == SearchKind::Fast ? "fast" : "plain");
     std::printf("%-9s %12s %9s %10s %10s %10s\n", "type", "nodes", "seconds", "Mnodes/s",
                 "median s", "worst s");
     for (int type = 0; type < PlayerTypeCount; ++type) {
@@ -80,9 +87,13 @@ int RunBench(const std::vector<std::string>& argv) {
             request.sideToMove = p.side;
             request.settings[BlackPlayerSetting] = type;
             request.settings[WhitePlayerSetting] = type;
+            request.settings[NormalDepthSetting] = normalDepth;
+            request.settings[FinalDepthSetting] = finalDepth;
             SilentControl control;
             const auto start = std::chrono::steady_clock::now();
-            const ThinkReport report = ThinkThread(request, control, book, weights);
+            const ThinkReport report =
+                ThinkThread(request, control, book, weights, WallClockSeconds,
+                            search == SearchKind::Fast ? &tables : nullptr);
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
             nodes += report.nodes;
             times.push_back(took.count());

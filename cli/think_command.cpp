@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/engine_files.h"
 #include "core/player_names.h"
+#include "engine/fast_search.h"
 #include "engine/think_driver.h"
 
 namespace vell::cli {
@@ -53,7 +54,8 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
                {"--final-depth", true},
                {"--training", true},
                {"--book", true},
-               {"--weights", true}},
+               {"--weights", true},
+               {"--search", true}},
               0);
     ThinkRequest request;
     request.board = args.BoardOption(StartPosition());
@@ -69,12 +71,16 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
     settings[FinalDepthSetting] = static_cast<int>(
         args.Integer("--final-depth", DefaultSettings[FinalDepthSetting], INT_MIN, INT_MAX));
     settings[TrainingModeSetting] = static_cast<int>(args.Integer("--training", 0, 0, 1));
+    const SearchKind search = args.SearchOption();
     EngineFiles files;
     LoadEngineFiles(args, files);
 
     SilentControl control;
+    TablePool tables;
     const auto start = std::chrono::steady_clock::now();
-    const ThinkReport report = ThinkThread(request, control, files.book, files.weights.table);
+    const ThinkReport report =
+        ThinkThread(request, control, files.book, files.weights.table, WallClockSeconds,
+                    search == SearchKind::Fast ? &tables : nullptr);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
 
     char time[32];

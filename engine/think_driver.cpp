@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <ctime>
+#include <memory>
 
 #include "book/book.h"
 #include "book/book_choice.h"
 #include "core/random.h"
+#include "core/player_names.h"
 #include "engine/evaluation.h"
+#include "engine/fast_search.h"
 #include "engine/search.h"
 
 namespace vell {
@@ -49,7 +52,7 @@ std::uint32_t WallClockSeconds() {
 }
 
 ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
-                        const WeightTable& weights, SecondsClock clock) {
+                        const WeightTable& weights, SecondsClock clock, TablePool* fastTables) {
     SeedRandom(1);
     ThinkReport report;
     ThinkOutcome& outcome = report.outcome;
@@ -90,17 +93,36 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
     ShowThinkMessage(control, side, outcome, searchMessage);
     context.bookMode = false;
 
-    SearchRun search(context, &control);
-    search.depthLimit = ThinkDepthLimit(empties, settings);
-    int value = search.Search(board, side, SearchWindowLow, SearchWindowHigh);
-    if (!search.aborted && value == NoMove)
-        value = search.Search(board, 1 - side, SearchWindowLow, SearchWindowHigh);
-    report.nodes = search.nodes;
-    if (search.aborted) {
-        outcome.result = ThinkAborted;
-        return report;
+    const int depthLimit = ThinkDepthLimit(empties, settings);
+    const bool fast =
+        fastTables && (context.playerType == Cpu1Player || context.playerType == CpuPat1Player ||
+                       context.playerType == CpuPat2Player);
+    int value = 0;
+    if (fast) {
+        TablePool::Lease lease(*fastTables);
+        FastSearchRun search(context, lease.Table(), &control);
+        search.depthLimit = depthLimit;
+        value = search.Search(board, side);
+        if (!search.aborted && value == NoMove) value = search.Search(board, 1 - side);
+        report.nodes = search.nodes;
+        if (search.aborted) {
+            outcome.result = ThinkAborted;
+            return report;
+        }
+        outcome.square = search.chosenSquare;
+    } else {
+        SearchRun search(context, &control);
+        search.depthLimit = depthLimit;
+        value = search.Search(board, side, SearchWindowLow, SearchWindowHigh);
+        if (!search.aborted && value == NoMove)
+            value = search.Search(board, 1 - side, SearchWindowLow, SearchWindowHigh);
+        report.nodes = search.nodes;
+        if (search.aborted) {
+            outcome.result = ThinkAborted;
+            return report;
+        }
+        outcome.square = search.chosenSquare;
     }
-    outcome.square = search.chosenSquare;
     if (value == NoMove) {
         outcome.result = ThinkNoMove;
         return report;
@@ -115,12 +137,26 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
     return report;
 }
 
-ThinkFunction MakeThink(const Book& book, const Weights& weights) {
+ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind search) {
     const Book* bookPtr = &book;
     const WeightTable* table = &weights.table;
-    return [bookPtr, table](const ThinkRequest& request, ThinkControl& control) {
-        return ThinkThread(request, control, *bookPtr, *table).outcome;
+    // Shared by the copies of the function; the table inside is allocated by the first think.
+    std::shared_ptr<TablePool> pool =
+        search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
+    return [bookPtr, table, pool](const ThinkRequest& request, ThinkControl& control) {
+        return ThinkThread(request, control, *bookPtr, *table, WallClockSeconds, pool.get())
+            .outcome;
     };
+}
+
+bool ParseSearchKind(const std::string& text, SearchKind& kind) {
+    if (text == "plain")
+        kind = SearchKind::Plain;
+    else if (text == "fast")
+        kind = SearchKind::Fast;
+    else
+        return false;
+    return true;
 }
 
 }  // namespace vell

@@ -10,6 +10,12 @@
 namespace vell {
 
 class Book;
+class TablePool;
+
+// Which search decides outside the book: the plain reference search, or the exact fast search,
+// which proves the same value and square with far fewer nodes. "Human" and "CPU-1-2" always
+// get the plain search: their random evaluations follow the order of the calls.
+enum class SearchKind { Plain, Fast };
 
 // The book phase applies while the board holds this many stones or fewer.
 constexpr int BookPhaseStones = 14;
@@ -45,11 +51,19 @@ struct ThinkReport {
 // When the side to move has no legal move, the other side's move is reported in its place;
 // when neither side has one the result is ThinkNoMove; a stop request gives ThinkAborted.
 // The calling thread's random generator starts at state 1, as on a fresh thread.
+// With `fastTables` the fast search decides (for the player types it serves), using a table of
+// that pool; without, the plain search. `nodes` counts the nodes of the search that ran.
 ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
-                        const WeightTable& weights, SecondsClock clock = WallClockSeconds);
+                        const WeightTable& weights, SecondsClock clock = WallClockSeconds,
+                        TablePool* fastTables = nullptr);
 
 // The think for the game flow. `book` and `weights` must outlive it and stay unchanged while a
-// think runs; several thinks may run at once.
-ThinkFunction MakeThink(const Book& book, const Weights& weights);
+// think runs; several thinks may run at once. A fast think owns one transposition table, taken
+// by one think at a time (a think running alongside gets a small table of its own).
+ThinkFunction MakeThink(const Book& book, const Weights& weights,
+                        SearchKind search = SearchKind::Fast);
+
+// "plain" or "fast" as given to vellcli's --search; false for any other text.
+bool ParseSearchKind(const std::string& text, SearchKind& kind);
 
 }  // namespace vell

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "core/board.h"
+#include "core/think.h"
+#include "engine/evaluation.h"
+
+namespace vell {
+
+// One slot of the transposition table: the value bounds of one position with one side to move
+// and one remaining depth, and the best move found there at whatever depth was searched last.
+// The full position is stored, so a probe never takes another position's bounds.
+struct TableEntry {
+    Bitboard black = 0, white = 0;
+    std::int32_t lower = 0, upper = 0;  // mover's frame; lower <= value <= upper
+    std::uint32_t generation = 0;       // the think that wrote it; 0 never matches
+    std::uint8_t depth = 0;             // remaining depth of the bounds
+    std::uint8_t side = 0;
+    std::int8_t move = -1;  // best square found, -1 none
+    std::uint8_t spare = 0;
+};
+
+// A bounded table of TableEntry, zeroed on allocation. Each think takes a fresh generation, so
+// nothing written for one evaluator or one set of weights is read by the next think.
+class TranspositionTable {
+  public:
+    // `bytes` is rounded down to a power of two number of entries, at least two.
+    explicit TranspositionTable(std::size_t bytes);
+    ~TranspositionTable();
+    TranspositionTable(const TranspositionTable&) = delete;
+    TranspositionTable& operator=(const TranspositionTable&) = delete;
+
+    // Starts a new think: entries of earlier thinks read as empty.
+    void NextGeneration();
+    std::uint32_t Generation() const { return generation; }
+    // The two slots that can hold a position; null when the allocation failed.
+    TableEntry* Bucket(Bitboard black, Bitboard white, int side) const;
+    bool Allocated() const { return entries != nullptr; }
+
+  private:
+    TableEntry* entries = nullptr;
+    std::size_t bucketMask = 0;
+    std::uint32_t generation = 0;
+};
+
+// The table size of one thinking engine.
+constexpr std::size_t DefaultTableBytes = std::size_t{64} << 20;
+
+// The exact enhanced search: iterative deepening, a transposition table, move ordering and
+// null-window (principal variation) searches. It proves the value the plain SearchRun returns
+// for the same position, depth limit and evaluation (passes cost no depth, the end of the game
+// scored as final), and chooses the same square: the lowest among the root moves of best
+// value. Its node count is its own. Only for evaluations that depend on the position alone
+// ("CPU-1", "CPU-PAT1", "CPU-PAT2", not book mode): random draws depend on the call order.
+class FastSearchRun {
+  public:
+    // `table` must not be used by another search while this one runs. `control` (may be null)
+    // is polled for a stop request and told each completed iteration's depth.
+    FastSearchRun(const EvalContext& context, TranspositionTable& table,
+                  ThinkControl* control = nullptr);
+
+    // As SearchRun::Search with the full root window: the value in black's frame, or NoMove
+    // when `side` has no legal move (chosenSquare -1). After a stop request `aborted` is set and
+    // the result means nothing.
+    int Search(const Board& board, int side);
+
+    int depthLimit = 1;
+    int chosenSquare = -1;
+    std::uint64_t nodes = 0;
+    bool aborted = false;
+    // The depth of the last completed iteration, readable from any thread.
+    std::atomic<int> depthReached{0};
+
+  private:
+    template <class Eval>
+    int Root(const Eval& eval, Bitboard own, Bitboard opp, int side);
+    template <class Eval>
+    int Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int depth, int alpha,
+             int beta);
+    template <class Eval>
+    int Child(const Eval& eval, Bitboard own, Bitboard opp, int side, int depth, int alpha,
+              int beta);
+    bool PollAbort();
+
+    EvalContext context;
+    TranspositionTable& table;
+    ThinkControl* control;
+    int abortCountdown = 1;
+};
+
+// The table of one thinking engine, claimed by one think at a time. A think that finds it
+// claimed (two thinks at once) gets a small table of its own instead, so no two searches ever
+// share one.
+class TablePool {
+  public:
+    explicit TablePool(std::size_t bytes = DefaultTableBytes) : bytes(bytes) {}
+
+    class Lease {
+      public:
+        Lease(TablePool& pool);
+        ~Lease();
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        TranspositionTable& Table() { return *table; }
+
+      private:
+        TablePool& pool;
+        bool shared = false;
+        std::unique_ptr<TranspositionTable> own;
+        TranspositionTable* table = nullptr;
+    };
+
+  private:
+    std::size_t bytes;
+    std::atomic<bool> claimed{false};
+    std::unique_ptr<TranspositionTable> table;  // allocated by the first think that claims it
+};
+
+}  // namespace vell
