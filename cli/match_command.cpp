@@ -110,7 +110,8 @@ int RunMatch(const std::vector<std::string>& argv) {
                {"--openings", true},
                {"--seed", true},
                {"--weights", true},
-               {"--book", true}},
+               {"--book", true},
+               {"--search", true}},
               0);
     if (!args.Has("--games")) throw UsageError("--games N is required");
     const int games = static_cast<int>(args.Integer("--games", 0, 2, INT_MAX - 1));
@@ -134,7 +135,7 @@ int RunMatch(const std::vector<std::string>& argv) {
     }
     const Weights weights = LoadWeights(args.Value("--weights").value_or("weight4.dat"));
     InitPatterns();
-    const ThinkFunction think = MakeThink(book, weights);
+    const ThinkFunction think = MakeThink(book, weights, args.SearchOption());
 
     std::mt19937 random(seed);
     int winsA = 0, winsB = 0, draws = 0;

@@ -69,7 +69,8 @@ int RunSelfplay(const std::vector<std::string>& argv) {
                {"--normal-depth", true},
                {"--final-depth", true},
                {"--training", true},
-               {"--dir", true}},
+               {"--dir", true},
+               {"--search", true}},
               0);
     if (!args.Has("--games")) throw UsageError("--games N is required");
     const int games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));
@@ -100,7 +101,7 @@ int RunSelfplay(const std::vector<std::string>& argv) {
     Trainer trainer(weights, &book, dir, report);
     DirectServices services("selfplay");
     GameEndCounter counter;
-    GameFlow flow(services, settings, counter, MakeThink(book, weights), &trainer, dir);
+    GameFlow flow(services, settings, counter, MakeThink(book, weights, args.SearchOption()), &trainer, dir);
     counter.flow = &flow;
 
     interrupted = 0;

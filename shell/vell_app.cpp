@@ -36,8 +36,9 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     ViewSetup setup;
     setup.store = &settingsStore;
     // The engine and the training read the book and the weights in place, so they can be
-    // loaded below, before the first tick. Training reports a file it cannot write in a box.
-    setup.think = options.think ? options.think : MakeThink(book, weights);
+    // loaded below, before the first tick; the computer players search with the fast search.
+    // Training reports a file it cannot write in a box.
+    setup.think = options.think ? options.think : MakeThink(book, weights, SearchKind::Fast);
     trainer =
         std::make_unique<Trainer>(weights, &book, options.workDir, [this](const std::string& text) {
             ShowMessageBox(frame.get(), QString::fromStdString(text));
