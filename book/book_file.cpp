@@ -57,10 +57,8 @@ std::vector<BookRecord> DecodeBookRecords(std::span<const std::uint8_t> bytes, s
 
 int BookValue(const BookRecord& record) {
     if (record.count == 0) return 0;
-    // The search reserves the three smallest ints; stay symmetric and clear of them.
-    constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max() - 2;
     const std::int64_t value = std::int64_t{record.sum} * 1000 / record.count;
-    return static_cast<int>(std::clamp(value, -Limit, Limit));
+    return static_cast<int>(std::clamp<std::int64_t>(value, -BookValueLimit, BookValueLimit));
 }
 
 BookFileRead ReadBookFile(const std::filesystem::path& file, std::size_t spare) {

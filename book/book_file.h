@@ -33,9 +33,13 @@ BookRecord DecodeBookRecord(std::span<const std::uint8_t, BookRecordSize> bytes)
 std::vector<BookRecord> DecodeBookRecords(std::span<const std::uint8_t> bytes,
                                           std::size_t spare = 0);
 
+// The largest book value. The book move choice starts its candidates at -1000000000, so every
+// legal move must score above that; a real average never comes near (64 stones is 64000).
+constexpr int BookValueLimit = 999999999;
+
 // The average result of the record in evaluation units: sum x 1000 / count, truncated toward
-// zero, computed in 64 bits and kept inside the 32-bit range clear of the search's reserved
-// codes. A count of 0 gives 0.
+// zero, computed in 64 bits and kept within -BookValueLimit .. BookValueLimit, so a damaged
+// record can neither overflow nor fall outside the book choice's window. A count of 0 gives 0.
 int BookValue(const BookRecord& record);
 
 // The whole records of a book file, with room for `spare` more; a trailing part shorter than a

@@ -134,8 +134,9 @@ TEST_F(BookFile, ValuesTruncateTowardZeroAndNeverOverflow) {
         {"count 0 gives 0", 0, 12, 0},
         {"sum x 1000 past 32 bits", 7, 3000000, 428571428},
         {"negative past 32 bits", 7, -3000000, -428571428},
-        {"quotient past 32 bits stays in range", 1, 2147483647, 2147483645},
-        {"negative quotient stays clear of reserved codes", 1, -2147483647 - 1, -2147483645},
+        {"quotient past 32 bits stays inside the choice window", 1, 2147483647, 999999999},
+        {"negative quotient stays inside the choice window", 1, -2147483647 - 1, -999999999},
+        {"just past the window", 1, 1000000, 999999999},
         {"negative count", -2, 10, -5000},
     };
     Bytes bytes;

@@ -138,6 +138,24 @@ TEST_F(ThinkDriverTest, BookMoveForWhiteShowsBlackFrameValue) {
     EXPECT_EQ(report.nodes, 0u);
 }
 
+// A damaged book whose every child of the position lies far below any real result (a sum of
+// -2000000 stones in one game) still gives a book move on a legal square, never a move without
+// one.
+TEST_F(ThinkDriverTest, BookValuesBeyondAnyResultStillGiveALegalMove) {
+    const Board start = StartPosition();
+    LegalMap legal;
+    ASSERT_GT(CountLegalMoves(start, Black, &legal), 1);
+    for (int s = 0; s < 64; ++s) {
+        if (!legal[s]) continue;
+        Board child = start;
+        PlayMove(child, s, Black);
+        book.AddGame(child, -2000000);
+    }
+    const ThinkReport report = Think(start, Black, SettingsWith(Cpu1Player, Cpu1Player));
+    EXPECT_EQ(report.outcome.result, ThinkMoveReady);
+    EXPECT_TRUE(IsLegal(start, report.outcome.square, Black)) << report.outcome.square;
+}
+
 // A book position with a stored average of 0 is still book knowledge for black (candidate 1);
 // for white it is -1, below the moves outside the book, and the search decides.
 TEST_F(ThinkDriverTest, ZeroAverageBookPositionIsABookMoveOnlyForBlack) {
