@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cassert>
 #include <fstream>
-#include <limits>
 #include <new>
 #include <system_error>
 

@@ -78,34 +78,6 @@ class PatternEvaluation : public ::testing::Test {
     void SetUp() override { InitPatterns(); }
 };
 
-TEST_F(PatternEvaluation, TableHoldsTheStoredSquaresOffsetsAndSymmetries) {
-    int instances = 0;
-    for (int i = 0; i < PatternCount; ++i) {
-        SCOPED_TRACE("pattern " + std::to_string(i));
-        const PatternDef& def = Patterns[i];
-        const auto& expected = ReferencePatterns[i];
-        ASSERT_EQ(def.n, static_cast<int>(expected.squares.size()));
-        for (int k = 0; k < def.n; ++k) {
-            EXPECT_EQ(def.square[k], expected.squares[k]) << "k = " << k;
-            EXPECT_EQ(def.square[k], def.column[k] * 8 + def.row[k]);
-        }
-        for (int k = def.n; k < 10; ++k)
-            EXPECT_EQ(def.square[k], 0);
-        EXPECT_EQ(def.symmetries, expected.symmetries);
-        EXPECT_EQ(PatternOffsets[i], ReferenceOffsets[i]);
-        instances += def.symmetries;
-    }
-    EXPECT_EQ(instances, PatternInstances);
-    EXPECT_EQ(PatternOffsets[10] + 19683, MobilityWeight);
-    EXPECT_EQ(TotalWeights, 167267);
-}
-
-TEST_F(PatternEvaluation, SymmetryTableMatchesTheEightMaps) {
-    for (int j = 0; j < 8; ++j)
-        for (int s = 0; s < 64; ++s)
-            EXPECT_EQ(SymmetryTable[j][s], ReferenceMap(j, s));
-}
-
 TEST_F(PatternEvaluation, IndexReadsTheSmallerOfForwardAndBackward) {
     PositionRecord record;
     record.board.fill(Empty);
