@@ -27,6 +27,10 @@ const std::vector<Command>& Commands() {
          "[--seed S] [--weights FILE] [--book FILE]",
          RunMatch},
         {"fit", "fit --log FILE --out FILE [--last GAMES] [--epochs E] [--seed S]", RunFit},
+        {"review",
+         "review --kif FILE [--game N] [--type TYPE] [--normal-depth N] [--final-depth F] "
+         "[--weights FILE] [--search plain|fast]",
+         RunReview},
     };
     return commands;
 }
