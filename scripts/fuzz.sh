@@ -8,7 +8,8 @@
 #   SECONDS per target (default 30); NAMEs among book_loader_fuzzer, weight_training_fuzzer,
 #   diagram_reader_fuzzer, cli_args_fuzzer (default all four).
 # FUZZ_BUILD names the build folder (default build-fuzz); FUZZ_JOBS how many targets run at once
-# (default 1).
+# (default 1). The targets write their scratch files under TMPDIR (default /dev/shm when it is
+# there, which keeps disk writes from slowing them down).
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
@@ -16,6 +17,7 @@ seconds=${1:-30}
 targets=${*:-book_loader_fuzzer weight_training_fuzzer diagram_reader_fuzzer cli_args_fuzzer}
 build=${FUZZ_BUILD:-$root/build-fuzz}
 jobs=${FUZZ_JOBS:-1}
+[ -z "$TMPDIR" ] && [ -d /dev/shm ] && TMPDIR=/dev/shm && export TMPDIR
 
 # clang and its runtime libraries are needed only here, not to build or run the program.
 for p in clang libclang-rt-14-dev; do
@@ -40,10 +42,13 @@ run_one() {
     corpus=$build/corpus/$name
     findings=$build/findings/$name
     mkdir -p "$corpus" "$findings"
+    dict=""
+    [ -f "$root/tests/fuzz/$name.dict" ] && dict=-dict=$root/tests/fuzz/$name.dict
     status=0
+    # shellcheck disable=SC2086
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         "$build/tests/fuzz/$name" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$corpus" "$root/tests/fuzz/corpus/$name" \
+        -artifact_prefix="$findings/" $dict "$corpus" "$root/tests/fuzz/corpus/$name" \
         >"$build/$name.log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/$name.log")
     cov=$(grep -E '^#[0-9]+' "$build/$name.log" | tail -1 | sed -n 's/.* cov: \([0-9]*\) ft: \([0-9]*\) corp: \([^ ]*\).*/cov=\1 ft=\2 corpus=\3/p')
