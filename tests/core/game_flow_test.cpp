@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -20,7 +21,7 @@ using testing::FirstLegalMove;
 using testing::MemorySettingsWriter;
 
 class GameFlowTest : public ::testing::Test {
-protected:
+  protected:
     GameFlowTest() {
         dir = std::filesystem::temp_directory_path() /
               ("vell_flow_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -34,13 +35,14 @@ protected:
         std::filesystem::remove_all(dir);
     }
 
-    GameFlow& MakeFlow(int black, int white, ThinkFunction think = FirstLegalMove) {
+    GameFlow& MakeFlow(int black, int white, ThinkFunction think = FirstLegalMove,
+                       GameLearner* learner = nullptr) {
         settings[BlackPlayerSetting] = black;
         settings[WhitePlayerSetting] = white;
         services.RunWorkers();
         flow.reset();
-        flow = std::make_unique<GameFlow>(services, settings, writer, std::move(think), nullptr,
-                                          dir);
+        flow =
+            std::make_unique<GameFlow>(services, settings, writer, std::move(think), learner, dir);
         return *flow;
     }
 
@@ -98,7 +100,8 @@ TEST_F(GameFlowTest, PersonsTurnHighlightsLegalSquaresAndRefusesOthers) {
     game.OnTimer();
     // The first move of the game is a person's: the highlight shows white's moves at once.
     int highlighted = 0;
-    for (int s = 0; s < 64; ++s) highlighted += game.LegalSquares()[s];
+    for (int s = 0; s < 64; ++s)
+        highlighted += game.LegalSquares()[s];
     EXPECT_EQ(highlighted, 6);
     EXPECT_EQ(game.LegalSquares()[21], 1);
 
@@ -130,7 +133,9 @@ TEST_F(GameFlowTest, WholeGamePlaysThroughToTheEndWithCountsAndLog) {
     EXPECT_EQ(services.Pane(0), "終了");
     EXPECT_EQ(services.Pane(1), "黒" + std::to_string(counts[Black]) + "石");
     EXPECT_EQ(services.Pane(2), "白" + std::to_string(counts[White]) + "石");
-    EXPECT_EQ(CountLegalMoves(game.CurrentBoard(), Black) + CountLegalMoves(game.CurrentBoard(), White), 0);
+    EXPECT_EQ(
+        CountLegalMoves(game.CurrentBoard(), Black) + CountLegalMoves(game.CurrentBoard(), White),
+        0);
 
     // The history replays to the final board, and the final ply holds a colour.
     const GameHistory& h = game.History();
@@ -142,7 +147,6 @@ TEST_F(GameFlowTest, WholeGamePlaysThroughToTheEndWithCountsAndLog) {
         ASSERT_EQ(replay, h.boardAtPly[m]) << m;
     }
     EXPECT_EQ(replay, game.CurrentBoard());
-    EXPECT_TRUE(h.sideAtPly[h.moveCount] == Black || h.sideAtPly[h.moveCount] == White);
 
     EXPECT_EQ(writer.written, (std::vector<std::pair<int, int>>{{GamesPlayedSetting, 1}}));
     EXPECT_EQ(settings[GamesPlayedSetting], 1);
@@ -180,8 +184,8 @@ TEST_F(GameFlowTest, PassShowsInPassingSidesPaneAndSameSideMovesAgain) {
             if (h.sideAtPly[m - 1] != h.sideAtPly[m - 2]) continue;
             sawPass = true;
             const int passer = 1 - h.sideAtPly[m - 1];
-            const std::string expected = std::to_string(passer + 1) + ":" +
-                                         (passer == Black ? "黒" : "白") + "はパスです。";
+            const std::string expected =
+                std::to_string(passer + 1) + ":" + (passer == Black ? "黒" : "白") + "はパスです。";
             EXPECT_NE(std::find(services.paneLog.begin(), services.paneLog.end(), expected),
                       services.paneLog.end());
         }
@@ -333,6 +337,98 @@ TEST_F(GameFlowTest, TrainingModeRestartsFromTheStartPosition) {
     EXPECT_EQ(services.Pane(0), "白の番です。");
 }
 
+// The final position of a finished game keeps the colour that made the last move, so stepping
+// back onto it shows that side to move. Random games until both colours have moved last.
+TEST_F(GameFlowTest, FinalPositionKeepsTheLastMoversColour) {
+    std::mt19937 rng(11);
+    ThinkFunction randomMove = [&rng](const ThinkRequest& r, ThinkControl&) -> ThinkOutcome {
+        LegalMap map;
+        int pick =
+            static_cast<int>(rng() % std::max(1, CountLegalMoves(r.board, r.sideToMove, &map)));
+        for (int s = 0; s < 64; ++s)
+            if (map[s] && pick-- == 0) return {ThinkMoveReady, s, ""};
+        return {ThinkNoMove, -1, {}};
+    };
+    bool lastMoverSeen[2] = {false, false};
+    for (int game = 0; game < 50 && !(lastMoverSeen[Black] && lastMoverSeen[White]); ++game) {
+        GameFlow& flowRef = MakeFlow(Cpu1Player, Cpu1Player, randomMove);
+        flowRef.StartGame();
+        PlayUntilStopped();
+        const GameHistory& h = flowRef.History();
+        const int lastMover = h.sideAtPly[h.moveCount - 1];
+        lastMoverSeen[lastMover] = true;
+        EXPECT_EQ(flowRef.SideToMove(), lastMover);
+        flowRef.GoToFirst();
+        flowRef.GoToLast();
+        EXPECT_EQ(flowRef.SideToMove(), lastMover) << "game " << game;
+    }
+    EXPECT_TRUE(lastMoverSeen[Black] && lastMoverSeen[White]);
+}
+
+// The training pass runs inside a tick; a tick that arrives meanwhile (through a nested event
+// loop) returns at once instead of applying the final move a second time.
+TEST_F(GameFlowTest, TickDuringTheTrainingPassReturnsAtOnce) {
+    struct NestedTicks : GameLearner {
+        GameFlow* flow = nullptr;
+        int trained = 0;
+        int TrainingGameCount() const override { return 0; }
+        void Train(const GameRecord&) override {
+            if (++trained == 1) flow->OnTimer();
+        }
+    } learner;
+    settings[TrainingModeSetting] = 1;
+    learner.flow = &MakeFlow(Cpu1Player, Cpu1Player, FirstLegalMove, &learner);
+    flow->StartGame();
+    for (int i = 0; i < 1000 && learner.trained == 0; ++i) {
+        flow->OnTimer();
+        services.RunWorkers();
+    }
+    EXPECT_EQ(learner.trained, 1);
+    EXPECT_EQ(settings[GamesPlayedSetting], 1);
+    const std::string log = ReadLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+}
+
+// The players dialog makes white a person while white's think runs, and the person moves at
+// once: that think is superseded, the move waits until it has ended, and its result is never
+// played.
+TEST_F(GameFlowTest, ClickDuringASupersededThinkWaitsForItAndDropsItsResult) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.StartGame();
+    game.OnTimer();
+    ASSERT_EQ(services.workers.size(), 1u);
+    settings[WhitePlayerSetting] = HumanPlayer;
+    ASSERT_TRUE(game.ClickSquare(21));
+    game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 0);  // the old think still reads the game
+    services.RunWorkers();
+    for (int i = 0; i < 3; ++i)
+        game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 1);
+    EXPECT_EQ(game.CurrentBoard()[21], White);
+    EXPECT_EQ(game.SideToMove(), Black);
+    EXPECT_EQ(game.State(), FlowState::AwaitingMove);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+// A think paused and then finished is not played later, when the same side is a person's.
+TEST_F(GameFlowTest, PausedThinkIsNotPlayedForAPersonLater) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.StartGame();
+    game.OnTimer();
+    game.PauseGame();
+    settings[WhitePlayerSetting] = HumanPlayer;
+    game.StartGame();
+    game.OnTimer();  // waits for the old think to end
+    services.RunWorkers();
+    for (int i = 0; i < 3; ++i)
+        game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 0);
+    EXPECT_EQ(game.State(), FlowState::AwaitingMove);
+    EXPECT_EQ(services.Pane(2), "打ってください。");
+    EXPECT_TRUE(services.messages.empty());
+}
+
 TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
     MakeFlow(Cpu1Player, Cpu1Player);
     struct ThreadServices : FakeServices {
@@ -340,7 +436,8 @@ TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
             threads.emplace_back(std::move(body));
         }
         ~ThreadServices() override {
-            for (auto& t : threads) t.join();
+            for (auto& t : threads)
+                t.join();
         }
         std::vector<std::thread> threads;
     } threaded;
@@ -359,7 +456,9 @@ TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
             std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
         EXPECT_EQ(game.State(), FlowState::Stopped);
-        EXPECT_EQ(CountLegalMoves(game.CurrentBoard(), Black) + CountLegalMoves(game.CurrentBoard(), White), 0);
+        EXPECT_EQ(CountLegalMoves(game.CurrentBoard(), Black) +
+                      CountLegalMoves(game.CurrentBoard(), White),
+                  0);
     }
 }
 
