@@ -37,7 +37,7 @@ class GameEndCounter : public SettingsWriter {
   public:
     void WriteSetting(int index, int) override {
         if (index != GamesPlayedSetting || !flow) return;
-        const StoneCounts counts = CountStones(flow->board());
+        const StoneCounts counts = CountStones(flow->CurrentBoard());
         ++games;
         if (counts[Black] > counts[White])
             ++blackWins;
@@ -130,7 +130,7 @@ int RunSelfplay(const std::vector<std::string>& argv) {
         flow.OnTimer();
         if (counter.games == finished) {
             // Only a failed think stops the flow between the ends of two games.
-            if (flow.flowState() == FlowState::Stopped) {
+            if (flow.State() == FlowState::Stopped) {
                 std::signal(SIGINT, previousHandler);
                 throw std::runtime_error("the game stopped: " + services.lastMessage);
             }
@@ -140,7 +140,7 @@ int RunSelfplay(const std::vector<std::string>& argv) {
         if (interrupted) break;
         // Without training the window waits on the final position; here the next game starts
         // from the start of the history, as training's restart does.
-        if (flow.flowState() == FlowState::Stopped) {
+        if (flow.State() == FlowState::Stopped) {
             flow.GoToFirst();
             flow.StartGame();
         }

@@ -105,8 +105,8 @@ DiagramReadResult ReadGameRecordText(std::string_view text) {
         }
     }
 
-    // Replay: after each move the opponent moves if it can, else the mover again (a pass), and
-    // when neither can the game is over and no move may follow.
+    // Replay: after each move the opponent moves if it can, else the mover again (a pass). When
+    // neither can, a further move has no legal square and is refused as illegal.
     GameHistory history;
     Board board = start;
     int side = White;
@@ -124,10 +124,7 @@ DiagramReadResult ReadGameRecordText(std::string_view text) {
         history.moveRow[m] = square % 8;
         history.boardAtPly[m] = next;
         board = next;
-        if (CountLegalMoves(board, 1 - side) > 0)
-            side = 1 - side;
-        else if (CountLegalMoves(board, side) == 0 && m < numbered)
-            side = -1;  // the game ended here, so move m + 1 cannot exist
+        if (CountLegalMoves(board, 1 - side) > 0) side = 1 - side;
     }
     // The final position keeps the colour that made the last move when nobody can move, as
     // the game flow leaves it at the end of a game.

@@ -22,7 +22,7 @@ struct GameFlow::ThinkJob {
 namespace {
 
 class JobControl : public ThinkControl {
-public:
+  public:
     JobControl(const std::atomic<bool>& abort, FlowServices& services)
         : abort(abort), services(services) {}
     bool AbortRequested() const override { return abort.load(std::memory_order_relaxed); }
@@ -31,12 +31,14 @@ public:
         if (!AbortRequested()) services.ShowPaneText(pane, text);
     }
 
-private:
+  private:
     const std::atomic<bool>& abort;
     FlowServices& services;
 };
 
-std::string SideName(int side) { return std::string(SideNames[side]); }
+std::string SideName(int side) {
+    return std::string(SideNames[side]);
+}
 
 Rect CellRect(int column, int row) {
     return {BoardLeft + column * CellWidth, BoardTop + row * CellHeight,
@@ -47,52 +49,52 @@ Rect CellRect(int column, int row) {
 
 GameFlow::GameFlow(FlowServices& services, Settings& settings, SettingsWriter& writer,
                    ThinkFunction think, GameLearner* learner, std::filesystem::path workDir)
-    : services_(services),
-      settings_(settings),
-      writer_(writer),
-      think_(std::move(think)),
-      learner_(learner),
-      workDir_(std::move(workDir)) {
-    SetStartPosition(board_);
-    history_.Reset(board_, White);
+    : services(services),
+      settings(settings),
+      writer(writer),
+      think(std::move(think)),
+      learner(learner),
+      workDir(std::move(workDir)) {
+    SetStartPosition(board);
+    history.Reset(board, White);
 }
 
 GameFlow::~GameFlow() {
-    if (!lastJob_) return;
-    lastJob_->abortRequested.store(true);
-    while (!lastJob_->finished.load(std::memory_order_acquire))
+    if (!lastJob) return;
+    lastJob->abortRequested.store(true);
+    while (!lastJob->finished.load(std::memory_order_acquire))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 bool GameFlow::ThinkRunning() const {
-    return lastJob_ && !lastJob_->finished.load(std::memory_order_acquire);
+    return lastJob && !lastJob->finished.load(std::memory_order_acquire);
 }
 
 void GameFlow::OnTimer(int timerId) {
     // A message box or the training pass runs inside a tick; ticks arriving meanwhile return.
-    if (timerBusy_ || timerId != GameTimerId) return;
-    timerBusy_ = true;
-    switch (flowState_) {
+    if (timerBusy || timerId != GameTimerId) return;
+    timerBusy = true;
+    switch (flowState) {
         case FlowState::Stopped:
-            services_.ShowPaneText(0, "停止");
+            services.ShowPaneText(0, "停止");
             break;
         case FlowState::AwaitingMove:
-            if (activeJob_ && activeJob_->finished.load(std::memory_order_acquire)) {
-                const std::shared_ptr<ThinkJob> job = std::move(activeJob_);
+            if (activeJob && activeJob->finished.load(std::memory_order_acquire)) {
+                const std::shared_ptr<ThinkJob> job = std::move(activeJob);
                 const ThinkOutcome& outcome = job->outcome;
                 Board scratch;
                 const bool playable = outcome.result == ThinkMoveReady && outcome.square >= 0 &&
-                                      outcome.square < 64 && board_[outcome.square] == Empty &&
-                                      TryMove(board_, scratch, outcome.square, sideToMove_) > 1;
+                                      outcome.square < 64 && board[outcome.square] == Empty &&
+                                      TryMove(board, scratch, outcome.square, sideToMove) > 1;
                 if (playable) {
-                    chosenSquare_ = outcome.square;
-                    messageText_ = outcome.message;
-                    flowState_ = FlowState::ApplyMove;
+                    chosenSquare = outcome.square;
+                    messageText = outcome.message;
+                    flowState = FlowState::ApplyMove;
                 } else {
                     // No move to play: report it and stop rather than wait for a move that
                     // never comes.
-                    services_.ShowMessage("なんかエラー。");
-                    flowState_ = FlowState::Stopped;
+                    services.ShowMessage("なんかエラー。");
+                    flowState = FlowState::Stopped;
                 }
             }
             break;
@@ -103,7 +105,7 @@ void GameFlow::OnTimer(int timerId) {
             RunStartTurn();
             break;
     }
-    timerBusy_ = false;
+    timerBusy = false;
 }
 
 void GameFlow::RunApplyMove() {
@@ -111,34 +113,34 @@ void GameFlow::RunApplyMove() {
     // still reading them must end first. It stops at its next node, so this is a tick at most.
     if (ThinkRunning()) return;
 
-    if (markerColumn_ >= 0 && markerRow_ >= 0)
-        services_.RequestRepaint(CellRect(markerColumn_, markerRow_));
-    markerColumn_ = chosenSquare_ / 8;
-    markerRow_ = chosenSquare_ % 8;
-    PlayMove(board_, chosenSquare_, sideToMove_);
-    services_.RequestRepaint(std::nullopt);
+    if (markerColumn >= 0 && markerRow >= 0)
+        services.RequestRepaint(CellRect(markerColumn, markerRow));
+    markerColumn = chosenSquare / 8;
+    markerRow = chosenSquare % 8;
+    PlayMove(board, chosenSquare, sideToMove);
+    services.RequestRepaint(std::nullopt);
 
-    const int ply = ++history_.currentPly;
-    history_.moveColumn[ply] = markerColumn_;
-    history_.moveRow[ply] = markerRow_;
-    history_.boardAtPly[ply] = board_;
-    history_.moveCount = ply;
-    services_.ShowPaneText(sideToMove_ + 1, messageText_);
+    const int ply = ++history.currentPly;
+    history.moveColumn[ply] = markerColumn;
+    history.moveRow[ply] = markerRow;
+    history.boardAtPly[ply] = board;
+    history.moveCount = ply;
+    services.ShowPaneText(sideToMove + 1, messageText);
 
     LegalMap map;
-    sideToMove_ = 1 - sideToMove_;
-    if (CountLegalMoves(board_, sideToMove_, &map) == 0) {
-        sideToMove_ = 1 - sideToMove_;
-        if (CountLegalMoves(board_, sideToMove_, &map) == 0) {
+    sideToMove = 1 - sideToMove;
+    if (CountLegalMoves(board, sideToMove, &map) == 0) {
+        sideToMove = 1 - sideToMove;
+        if (CountLegalMoves(board, sideToMove, &map) == 0) {
             EndOfGame();
             return;
         }
-        services_.ShowPaneText(2 - sideToMove_, SideName(1 - sideToMove_) + "はパスです。");
+        services.ShowPaneText(2 - sideToMove, SideName(1 - sideToMove) + "はパスです。");
     }
-    legalMap_ = map;
-    history_.sideAtPly[ply] = sideToMove_;
-    flowState_ = FlowState::StartTurn;
-    services_.RequestRepaint(std::nullopt);
+    legalMap = map;
+    history.sideAtPly[ply] = sideToMove;
+    flowState = FlowState::StartTurn;
+    services.RequestRepaint(std::nullopt);
     RunStartTurn();
 }
 
@@ -149,36 +151,36 @@ void GameFlow::RunStartTurn() {
     // Play may resume (after navigation) where the side to move has no move but the other
     // side has: that side passes here, as it would have after a move.
     LegalMap map;
-    if (CountLegalMoves(board_, sideToMove_, &map) == 0) {
+    if (CountLegalMoves(board, sideToMove, &map) == 0) {
         LegalMap other;
-        if (CountLegalMoves(board_, 1 - sideToMove_, &other) > 0) {
-            services_.ShowPaneText(sideToMove_ + 1, SideName(sideToMove_) + "はパスです。");
-            sideToMove_ = 1 - sideToMove_;
-            history_.sideAtPly[history_.currentPly] = sideToMove_;
+        if (CountLegalMoves(board, 1 - sideToMove, &other) > 0) {
+            services.ShowPaneText(sideToMove + 1, SideName(sideToMove) + "はパスです。");
+            sideToMove = 1 - sideToMove;
+            history.sideAtPly[history.currentPly] = sideToMove;
             map = other;
         }
     }
     // The highlight always shows the moves of the position on the board.
-    legalMap_ = map;
+    legalMap = map;
 
-    services_.ShowPaneText(0, SideName(sideToMove_) + "の番です。");
-    flowState_ = FlowState::AwaitingMove;
-    messageText_.clear();
-    if (PlayerOf(sideToMove_) != HumanPlayer) {
-        services_.ShowPaneText(sideToMove_ + 1, "思考中です");
+    services.ShowPaneText(0, SideName(sideToMove) + "の番です。");
+    flowState = FlowState::AwaitingMove;
+    messageText.clear();
+    if (PlayerOf(sideToMove) != HumanPlayer) {
+        services.ShowPaneText(sideToMove + 1, "思考中です");
         StartThink();
     } else {
-        services_.ShowPaneText(sideToMove_ + 1, "打ってください。");
-        services_.RequestRepaint(std::nullopt);
+        services.ShowPaneText(sideToMove + 1, "打ってください。");
+        services.RequestRepaint(std::nullopt);
     }
 }
 
 void GameFlow::StartThink() {
     auto job = std::make_shared<ThinkJob>();
-    job->request = ThinkRequest{board_, sideToMove_, settings_};
-    activeJob_ = job;
-    lastJob_ = job;
-    services_.StartWorker([job, think = think_, &services = services_]() {
+    job->request = ThinkRequest{board, sideToMove, settings};
+    activeJob = job;
+    lastJob = job;
+    services.StartWorker([job, think = think, &services = services]() {
         JobControl control(job->abortRequested, services);
         ThinkOutcome outcome;
         try {
@@ -192,85 +194,93 @@ void GameFlow::StartThink() {
 }
 
 void GameFlow::SupersedeThink() {
-    if (!activeJob_) return;
-    activeJob_->abortRequested.store(true);
-    activeJob_.reset();
+    if (!activeJob) return;
+    activeJob->abortRequested.store(true);
+    activeJob.reset();
 }
 
 void GameFlow::EndOfGame() {
     // The final position keeps a side to move: the colour that made the last move.
-    history_.sideAtPly[history_.currentPly] = sideToMove_;
+    history.sideAtPly[history.currentPly] = sideToMove;
     FinishGame();
-    const StoneCounts counts = CountStones(board_);
-    services_.ShowPaneText(0, "終了");
-    services_.ShowPaneText(1, "黒" + std::to_string(counts[Black]) + "石");
-    services_.ShowPaneText(2, "白" + std::to_string(counts[White]) + "石");
-    flowState_ = FlowState::Stopped;
-    if (settings_[TrainingModeSetting] == 0) return;
+    const StoneCounts counts = CountStones(board);
+    services.ShowPaneText(0, "終了");
+    services.ShowPaneText(1, "黒" + std::to_string(counts[Black]) + "石");
+    services.ShowPaneText(2, "白" + std::to_string(counts[White]) + "石");
+    flowState = FlowState::Stopped;
+    if (settings[TrainingModeSetting] == 0) return;
 
     // Training: the next game starts by itself from the start of the history.
-    board_ = history_.boardAtPly[0];
-    sideToMove_ = history_.sideAtPly[0];
-    markerColumn_ = history_.moveCount >= 1 ? history_.moveColumn[1] : -1;
-    markerRow_ = history_.moveCount >= 1 ? history_.moveRow[1] : -1;
-    history_.currentPly = 0;
+    board = history.boardAtPly[0];
+    sideToMove = history.sideAtPly[0];
+    markerColumn = history.moveCount >= 1 ? history.moveColumn[1] : -1;
+    markerRow = history.moveCount >= 1 ? history.moveRow[1] : -1;
+    history.currentPly = 0;
     RepaintBoardArea();
     InvalidateCountPanel();
-    flowState_ = FlowState::StartTurn;
+    flowState = FlowState::StartTurn;
 }
 
 void GameFlow::FinishGame() {
-    const GameRecord record = MakeGameRecord(history_, board_);
-    const StoneCounts counts = CountStones(board_);
-    const int trainingGames = learner_ ? learner_->TrainingGameCount() : 0;
+    const GameRecord record = MakeGameRecord(history, board);
+    const StoneCounts counts = CountStones(board);
+    const int trainingGames = learner ? learner->TrainingGameCount() : 0;
     {
         // A log that cannot be opened is skipped; the end of the game goes on.
-        std::ofstream log(workDir_ / "vellkif.txt", std::ios::app);
+        std::ofstream log(workDir / "vellkif.txt", std::ios::app);
         if (log)
-            log << GameLogLine(history_, trainingGames, settings_[BlackPlayerSetting],
-                               settings_[WhitePlayerSetting], counts);
+            log << GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
+                               settings[WhitePlayerSetting], counts);
     }
-    settings_[GamesPlayedSetting] += 1;
-    writer_.WriteSetting(GamesPlayedSetting, settings_[GamesPlayedSetting]);
-    if (settings_[TrainingModeSetting] != 0 && learner_) learner_->Train(record);
+    settings[GamesPlayedSetting] += 1;
+    writer.WriteSetting(GamesPlayedSetting, settings[GamesPlayedSetting]);
+    if (settings[TrainingModeSetting] != 0 && learner) learner->Train(record);
 }
 
 void GameFlow::RepaintBoardArea() {
-    services_.RequestRepaint(
+    services.RequestRepaint(
         Rect{BoardLeft, BoardTop, BoardLeft + 8 * CellWidth, BoardTop + 8 * CellHeight});
 }
 
 void GameFlow::InvalidateCountPanel() {
-    services_.RequestRepaint(Rect{BoardLeft + 11 * CellWidth, BoardTop + 2 * CellHeight,
-                                  BoardLeft + 12 * CellWidth, BoardTop + 4 * CellHeight});
+    services.RequestRepaint(Rect{BoardLeft + 11 * CellWidth, BoardTop + 2 * CellHeight,
+                                 BoardLeft + 12 * CellWidth, BoardTop + 4 * CellHeight});
 }
 
-bool GameFlow::CanStartGame() const { return flowState_ == FlowState::Stopped; }
-bool GameFlow::CanPauseGame() const { return flowState_ != FlowState::Stopped; }
-bool GameFlow::CanGoToFirst() const { return flowState_ == FlowState::Stopped; }
+bool GameFlow::CanStartGame() const {
+    return flowState == FlowState::Stopped;
+}
+bool GameFlow::CanPauseGame() const {
+    return flowState != FlowState::Stopped;
+}
+bool GameFlow::CanGoToFirst() const {
+    return flowState == FlowState::Stopped;
+}
 
 bool GameFlow::CanGoToPrevious() const {
-    return history_.currentPly > 0 && CanChangePlayers();
+    return history.currentPly > 0 && CanChangePlayers();
 }
 
 bool GameFlow::CanGoToNext() const {
-    return history_.currentPly < history_.moveCount && CanChangePlayers();
+    return history.currentPly < history.moveCount && CanChangePlayers();
 }
 
-bool GameFlow::CanGoToLast() const { return CanChangePlayers(); }
+bool GameFlow::CanGoToLast() const {
+    return CanChangePlayers();
+}
 
 bool GameFlow::CanChangePlayers() const {
-    return flowState_ == FlowState::Stopped || flowState_ == FlowState::AwaitingMove;
+    return flowState == FlowState::Stopped || flowState == FlowState::AwaitingMove;
 }
 
 void GameFlow::StartGame() {
-    if (CanStartGame()) flowState_ = FlowState::StartTurn;
+    if (CanStartGame()) flowState = FlowState::StartTurn;
 }
 
 void GameFlow::PauseGame() {
     if (!CanPauseGame()) return;
     SupersedeThink();
-    flowState_ = FlowState::Stopped;
+    flowState = FlowState::Stopped;
 }
 
 void GameFlow::GoToFirst() {
@@ -278,53 +288,53 @@ void GameFlow::GoToFirst() {
 }
 
 void GameFlow::GoToPrevious() {
-    if (CanGoToPrevious()) Navigate(history_.currentPly - 1);
+    if (CanGoToPrevious()) Navigate(history.currentPly - 1);
 }
 
 void GameFlow::GoToNext() {
-    if (CanGoToNext()) Navigate(history_.currentPly + 1);
+    if (CanGoToNext()) Navigate(history.currentPly + 1);
 }
 
 void GameFlow::GoToLast() {
-    if (CanGoToLast()) Navigate(history_.moveCount);
+    if (CanGoToLast()) Navigate(history.moveCount);
 }
 
 void GameFlow::Navigate(int ply) {
     SupersedeThink();
-    board_ = history_.boardAtPly[ply];
-    sideToMove_ = history_.sideAtPly[ply];
-    if (ply + 1 <= history_.moveCount) {
-        markerColumn_ = history_.moveColumn[ply + 1];
-        markerRow_ = history_.moveRow[ply + 1];
+    board = history.boardAtPly[ply];
+    sideToMove = history.sideAtPly[ply];
+    if (ply + 1 <= history.moveCount) {
+        markerColumn = history.moveColumn[ply + 1];
+        markerRow = history.moveRow[ply + 1];
     } else {
-        markerColumn_ = markerRow_ = -1;
+        markerColumn = markerRow = -1;
     }
-    history_.currentPly = ply;
+    history.currentPly = ply;
     RepaintBoardArea();
-    flowState_ = FlowState::Stopped;
+    flowState = FlowState::Stopped;
     InvalidateCountPanel();
 }
 
 bool GameFlow::ClickSquare(int square) {
-    if (PlayerOf(sideToMove_) != HumanPlayer || flowState_ != FlowState::AwaitingMove ||
-        square < 0 || square >= 64)
+    if (PlayerOf(sideToMove) != HumanPlayer || flowState != FlowState::AwaitingMove || square < 0 ||
+        square >= 64)
         return false;
     Board scratch;
-    if (board_[square] == Empty && TryMove(board_, scratch, square, sideToMove_) > 1) {
+    if (board[square] == Empty && TryMove(board, scratch, square, sideToMove) > 1) {
         // A think started before the side became a person's must not play as well.
         SupersedeThink();
-        chosenSquare_ = square;
-        messageText_.clear();
-        flowState_ = FlowState::ApplyMove;
+        chosenSquare = square;
+        messageText.clear();
+        flowState = FlowState::ApplyMove;
         return true;
     }
-    services_.ShowPaneText(0, "打てませんよ。");
+    services.ShowPaneText(0, "打てませんよ。");
     return false;
 }
 
-void GameFlow::LoadHistory(const GameHistory& history) {
-    history_ = history;
-    history_.currentPly = 0;
+void GameFlow::LoadHistory(const GameHistory& record) {
+    history = record;
+    history.currentPly = 0;
     Navigate(0);
 }
 

@@ -31,7 +31,7 @@ struct Rect {
 // What the flow needs of the window system. The window implements it with Qt; vellcli and
 // the tests with plain code. The 100 ms tick itself is the front end calling OnTimer.
 class FlowServices {
-public:
+  public:
     virtual ~FlowServices() = default;
     // Status pane 0 (general), 1 (black) or 2 (white). Also called on a worker thread while a
     // computer thinks; the implementation carries the text over to the window thread.
@@ -46,7 +46,7 @@ public:
 
 // Learning from finished games: the training issue fills it in; until then nothing learns.
 class GameLearner {
-public:
+  public:
     virtual ~GameLearner() = default;
     // The training game count of the weight file; numbers the game-log lines.
     virtual int TrainingGameCount() const = 0;
@@ -60,7 +60,7 @@ enum class FlowState { Stopped = 0, AwaitingMove = 1, ApplyMove = 2, StartTurn =
 // that hands turns to people and to the think, applies moves, finds passes and the end of the
 // game. Everything runs on the window thread except the think, which gets private copies.
 class GameFlow {
-public:
+  public:
     // `settings` is the live settings array (read each turn); `workDir` holds vellkif.txt.
     GameFlow(FlowServices& services, Settings& settings, SettingsWriter& writer,
              ThinkFunction think, GameLearner* learner, std::filesystem::path workDir);
@@ -92,22 +92,21 @@ public:
     bool ClickSquare(int square);
 
     // Replaces the history (an opened game record) and shows its first position, stopped.
-    void LoadHistory(const GameHistory& history);
+    void LoadHistory(const GameHistory& record);
 
     // True while a think (current or superseded) has not yet ended.
     bool ThinkRunning() const;
 
-    const Board& board() const { return board_; }
-    int sideToMove() const { return sideToMove_; }
-    FlowState flowState() const { return flowState_; }
-    const LegalMap& legalMap() const { return legalMap_; }
-    const GameHistory& history() const { return history_; }
-    int markerColumn() const { return markerColumn_; }
-    int markerRow() const { return markerRow_; }
-    const Settings& settings() const { return settings_; }
-    int PlayerOf(int side) const { return settings_[side]; }
+    const Board& CurrentBoard() const { return board; }
+    int SideToMove() const { return sideToMove; }
+    FlowState State() const { return flowState; }
+    const LegalMap& LegalSquares() const { return legalMap; }
+    const GameHistory& History() const { return history; }
+    int MarkerColumn() const { return markerColumn; }
+    int MarkerRow() const { return markerRow; }
+    int PlayerOf(int side) const { return settings[side]; }
 
-private:
+  private:
     struct ThinkJob;
 
     void RunStartTurn();
@@ -121,26 +120,26 @@ private:
     void RepaintBoardArea();
     void InvalidateCountPanel();
 
-    FlowServices& services_;
-    Settings& settings_;
-    SettingsWriter& writer_;
-    ThinkFunction think_;
-    GameLearner* learner_;
-    std::filesystem::path workDir_;
+    FlowServices& services;
+    Settings& settings;
+    SettingsWriter& writer;
+    ThinkFunction think;
+    GameLearner* learner;
+    std::filesystem::path workDir;
 
-    Board board_{};
-    int sideToMove_ = White;
-    FlowState flowState_ = FlowState::Stopped;
-    LegalMap legalMap_{};
-    GameHistory history_;
-    int markerColumn_ = -1;
-    int markerRow_ = -1;
-    int chosenSquare_ = -1;
-    std::string messageText_;
-    bool timerBusy_ = false;
+    Board board{};
+    int sideToMove = White;
+    FlowState flowState = FlowState::Stopped;
+    LegalMap legalMap{};
+    GameHistory history;
+    int markerColumn = -1;
+    int markerRow = -1;
+    int chosenSquare = -1;
+    std::string messageText;
+    bool timerBusy = false;
 
-    std::shared_ptr<ThinkJob> activeJob_;  // the think whose result this turn waits for
-    std::shared_ptr<ThinkJob> lastJob_;    // the most recently started think, maybe superseded
+    std::shared_ptr<ThinkJob> activeJob;  // the think whose result this turn waits for
+    std::shared_ptr<ThinkJob> lastJob;    // the most recently started think, maybe superseded
 };
 
 }  // namespace vell

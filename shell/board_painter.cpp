@@ -41,17 +41,17 @@ BoardPainter::BoardPainter() : cells(MakeCellImages()), tile(MakeBackgroundTile(
 void BoardPainter::Paint(QPainter& painter, const QRect& area, const GameFlow& flow) const {
     painter.fillRect(area, QBrush(tile));
 
-    const Board& board = flow.board();
-    const bool highlight = flow.flowState() == FlowState::AwaitingMove &&
-                           flow.PlayerOf(flow.sideToMove()) == HumanPlayer;
+    const Board& board = flow.CurrentBoard();
+    const bool highlight = flow.State() == FlowState::AwaitingMove &&
+                           flow.PlayerOf(flow.SideToMove()) == HumanPlayer;
     const QColor highlightColour(HighlightOrange[0], HighlightOrange[1], HighlightOrange[2]);
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
             const int square = x * 8 + y;
-            const bool marked = x == flow.markerColumn() && y == flow.markerRow();
+            const bool marked = x == flow.MarkerColumn() && y == flow.MarkerRow();
             const QRect cell = CellRect(x, y);
             painter.drawPixmap(cell.topLeft(), cells[(marked ? 3 : 0) + board[square]]);
-            if (highlight && flow.legalMap()[square] != 0)
+            if (highlight && flow.LegalSquares()[square] != 0)
                 painter.fillRect(cell.adjusted(1, 1, -1, -1), highlightColour);
         }
     }

@@ -84,7 +84,7 @@ bool CVellApp::OpenDocument(const QString& file, QString* error) {
 
 bool CVellApp::SaveDocumentAs(const QString& file) {
     QString error;
-    if (!doc.SaveAs(file, boardView->flow().history(), error)) {
+    if (!doc.SaveAs(file, boardView->flow().History(), error)) {
         ShowMessageBox(frame.get(), error);
         return false;
     }

@@ -112,7 +112,7 @@ void CVellView::ShowDataInfo() {
 
 void CVellView::ShowBookValue() {
     if (setup.bookValueText)
-        ShowMessageBox(this, QString::fromStdString(setup.bookValueText(game->board())));
+        ShowMessageBox(this, QString::fromStdString(setup.bookValueText(game->CurrentBoard())));
 }
 
 void CVellView::Print() {

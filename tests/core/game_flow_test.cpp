@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -20,7 +21,7 @@ using testing::FirstLegalMove;
 using testing::MemorySettingsWriter;
 
 class GameFlowTest : public ::testing::Test {
-protected:
+  protected:
     GameFlowTest() {
         dir = std::filesystem::temp_directory_path() /
               ("vell_flow_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -34,13 +35,14 @@ protected:
         std::filesystem::remove_all(dir);
     }
 
-    GameFlow& MakeFlow(int black, int white, ThinkFunction think = FirstLegalMove) {
+    GameFlow& MakeFlow(int black, int white, ThinkFunction think = FirstLegalMove,
+                       GameLearner* learner = nullptr) {
         settings[BlackPlayerSetting] = black;
         settings[WhitePlayerSetting] = white;
         services.RunWorkers();
         flow.reset();
-        flow = std::make_unique<GameFlow>(services, settings, writer, std::move(think), nullptr,
-                                          dir);
+        flow =
+            std::make_unique<GameFlow>(services, settings, writer, std::move(think), learner, dir);
         return *flow;
     }
 
@@ -49,7 +51,7 @@ protected:
         for (int i = 0; i < maxTicks; ++i) {
             flow->OnTimer();
             services.RunWorkers();
-            if (flow->flowState() == FlowState::Stopped) return;
+            if (flow->State() == FlowState::Stopped) return;
         }
         FAIL() << "the game did not stop";
     }
@@ -72,7 +74,7 @@ TEST_F(GameFlowTest, StartsStoppedWithWhiteToMoveAndComputerMakesFirstMove) {
     GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
     game.OnTimer();
     EXPECT_EQ(services.Pane(0), "停止");
-    EXPECT_EQ(game.sideToMove(), White);
+    EXPECT_EQ(game.SideToMove(), White);
 
     game.StartGame();
     game.OnTimer();
@@ -81,15 +83,15 @@ TEST_F(GameFlowTest, StartsStoppedWithWhiteToMoveAndComputerMakesFirstMove) {
     ASSERT_EQ(services.workers.size(), 1u);
     services.RunWorkers();
     game.OnTimer();  // sees the result
-    EXPECT_EQ(game.flowState(), FlowState::ApplyMove);
+    EXPECT_EQ(game.State(), FlowState::ApplyMove);
     game.OnTimer();  // applies it, then announces black
-    EXPECT_EQ(game.history().moveCount, 1);
-    EXPECT_EQ(game.history().SquareOfMove(1), 19);
+    EXPECT_EQ(game.History().moveCount, 1);
+    EXPECT_EQ(game.History().SquareOfMove(1), 19);
     EXPECT_EQ(services.Pane(2), "first");
     EXPECT_EQ(services.Pane(0), "黒の番です。");
     EXPECT_EQ(services.Pane(1), "打ってください。");
-    EXPECT_EQ(game.markerColumn(), 2);
-    EXPECT_EQ(game.markerRow(), 3);
+    EXPECT_EQ(game.MarkerColumn(), 2);
+    EXPECT_EQ(game.MarkerRow(), 3);
 }
 
 TEST_F(GameFlowTest, PersonsTurnHighlightsLegalSquaresAndRefusesOthers) {
@@ -98,18 +100,19 @@ TEST_F(GameFlowTest, PersonsTurnHighlightsLegalSquaresAndRefusesOthers) {
     game.OnTimer();
     // The first move of the game is a person's: the highlight shows white's moves at once.
     int highlighted = 0;
-    for (int s = 0; s < 64; ++s) highlighted += game.legalMap()[s];
+    for (int s = 0; s < 64; ++s)
+        highlighted += game.LegalSquares()[s];
     EXPECT_EQ(highlighted, 6);
-    EXPECT_EQ(game.legalMap()[21], 1);
+    EXPECT_EQ(game.LegalSquares()[21], 1);
 
     EXPECT_FALSE(game.ClickSquare(27));  // occupied
     EXPECT_EQ(services.Pane(0), "打てませんよ。");
     EXPECT_FALSE(game.ClickSquare(0));  // turns nothing
     EXPECT_TRUE(game.ClickSquare(21));
-    EXPECT_EQ(game.flowState(), FlowState::ApplyMove);
+    EXPECT_EQ(game.State(), FlowState::ApplyMove);
     game.OnTimer();
-    EXPECT_EQ(game.board()[21], White);
-    EXPECT_EQ(game.sideToMove(), Black);
+    EXPECT_EQ(game.CurrentBoard()[21], White);
+    EXPECT_EQ(game.SideToMove(), Black);
     EXPECT_EQ(services.Pane(2), "");
 }
 
@@ -126,14 +129,16 @@ TEST_F(GameFlowTest, WholeGamePlaysThroughToTheEndWithCountsAndLog) {
     GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
     game.StartGame();
     PlayUntilStopped();
-    const StoneCounts counts = CountStones(game.board());
+    const StoneCounts counts = CountStones(game.CurrentBoard());
     EXPECT_EQ(services.Pane(0), "終了");
     EXPECT_EQ(services.Pane(1), "黒" + std::to_string(counts[Black]) + "石");
     EXPECT_EQ(services.Pane(2), "白" + std::to_string(counts[White]) + "石");
-    EXPECT_EQ(CountLegalMoves(game.board(), Black) + CountLegalMoves(game.board(), White), 0);
+    EXPECT_EQ(
+        CountLegalMoves(game.CurrentBoard(), Black) + CountLegalMoves(game.CurrentBoard(), White),
+        0);
 
     // The history replays to the final board, and the final ply holds a colour.
-    const GameHistory& h = game.history();
+    const GameHistory& h = game.History();
     Board replay = StartPosition();
     for (int m = 1; m <= h.moveCount; ++m) {
         Board next;
@@ -141,8 +146,7 @@ TEST_F(GameFlowTest, WholeGamePlaysThroughToTheEndWithCountsAndLog) {
         replay = next;
         ASSERT_EQ(replay, h.boardAtPly[m]) << m;
     }
-    EXPECT_EQ(replay, game.board());
-    EXPECT_TRUE(h.sideAtPly[h.moveCount] == Black || h.sideAtPly[h.moveCount] == White);
+    EXPECT_EQ(replay, game.CurrentBoard());
 
     EXPECT_EQ(writer.written, (std::vector<std::pair<int, int>>{{GamesPlayedSetting, 1}}));
     EXPECT_EQ(settings[GamesPlayedSetting], 1);
@@ -175,13 +179,13 @@ TEST_F(GameFlowTest, PassShowsInPassingSidesPaneAndSameSideMovesAgain) {
         GameFlow& flowRef = MakeFlow(Cpu1Player, Cpu1Player, randomMove);
         flowRef.StartGame();
         PlayUntilStopped();
-        const GameHistory& h = flowRef.history();
+        const GameHistory& h = flowRef.History();
         for (int m = 2; m <= h.moveCount && !sawPass; ++m) {
             if (h.sideAtPly[m - 1] != h.sideAtPly[m - 2]) continue;
             sawPass = true;
             const int passer = 1 - h.sideAtPly[m - 1];
-            const std::string expected = std::to_string(passer + 1) + ":" +
-                                         (passer == Black ? "黒" : "白") + "はパスです。";
+            const std::string expected =
+                std::to_string(passer + 1) + ":" + (passer == Black ? "黒" : "白") + "はパスです。";
             EXPECT_NE(std::find(services.paneLog.begin(), services.paneLog.end(), expected),
                       services.paneLog.end());
         }
@@ -192,31 +196,31 @@ TEST_F(GameFlowTest, PassShowsInPassingSidesPaneAndSameSideMovesAgain) {
 TEST_F(GameFlowTest, GoingBackTwoMovesAndPlayingOnCutsTheHistory) {
     GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
     game.StartGame();
-    for (int i = 0; i < 200 && game.history().moveCount < 10; ++i) {
+    for (int i = 0; i < 200 && game.History().moveCount < 10; ++i) {
         game.OnTimer();
         services.RunWorkers();
     }
     game.PauseGame();
     services.RunWorkers();
-    ASSERT_EQ(game.history().moveCount, 10);
-    const GameHistory before = game.history();
+    ASSERT_EQ(game.History().moveCount, 10);
+    const GameHistory before = game.History();
 
     EXPECT_FALSE(game.CanGoToNext());
     game.GoToPrevious();
     game.GoToPrevious();
-    EXPECT_EQ(game.history().currentPly, 8);
-    EXPECT_EQ(game.board(), before.boardAtPly[8]);
-    EXPECT_EQ(game.markerColumn(), before.moveColumn[9]);  // frames the next recorded move
-    EXPECT_EQ(game.history().moveCount, 10);
+    EXPECT_EQ(game.History().currentPly, 8);
+    EXPECT_EQ(game.CurrentBoard(), before.boardAtPly[8]);
+    EXPECT_EQ(game.MarkerColumn(), before.moveColumn[9]);  // frames the next recorded move
+    EXPECT_EQ(game.History().moveCount, 10);
 
     game.StartGame();
     game.OnTimer();
     services.RunWorkers();
     game.OnTimer();
     game.OnTimer();
-    EXPECT_EQ(game.history().moveCount, 9);
-    EXPECT_EQ(game.history().currentPly, 9);
-    EXPECT_EQ(game.history().boardAtPly[8], before.boardAtPly[8]);
+    EXPECT_EQ(game.History().moveCount, 9);
+    EXPECT_EQ(game.History().currentPly, 9);
+    EXPECT_EQ(game.History().boardAtPly[8], before.boardAtPly[8]);
 }
 
 TEST_F(GameFlowTest, NavigationEnableRulesFollowTheState) {
@@ -228,7 +232,7 @@ TEST_F(GameFlowTest, NavigationEnableRulesFollowTheState) {
     EXPECT_TRUE(game.CanGoToLast());
     game.StartGame();
     game.OnTimer();
-    EXPECT_EQ(game.flowState(), FlowState::AwaitingMove);
+    EXPECT_EQ(game.State(), FlowState::AwaitingMove);
     EXPECT_FALSE(game.CanStartGame());
     EXPECT_FALSE(game.CanGoToFirst());
     EXPECT_TRUE(game.CanPauseGame());
@@ -240,13 +244,13 @@ TEST_F(GameFlowTest, NavigationEnableRulesFollowTheState) {
     game.OnTimer();
     EXPECT_TRUE(game.CanGoToPrevious());
     game.GoToFirst();  // refused: not stopped
-    EXPECT_EQ(game.history().currentPly, 1);
+    EXPECT_EQ(game.History().currentPly, 1);
     game.GoToLast();  // allowed while awaiting; clears the marker and stops
-    EXPECT_EQ(game.markerColumn(), -1);
-    EXPECT_EQ(game.flowState(), FlowState::Stopped);
+    EXPECT_EQ(game.MarkerColumn(), -1);
+    EXPECT_EQ(game.State(), FlowState::Stopped);
     game.GoToFirst();
-    EXPECT_EQ(game.markerColumn(), 2);  // the square of move 1, still empty at ply 0
-    EXPECT_EQ(game.markerRow(), 5);
+    EXPECT_EQ(game.MarkerColumn(), 2);  // the square of move 1, still empty at ply 0
+    EXPECT_EQ(game.MarkerRow(), 5);
 }
 
 TEST_F(GameFlowTest, PauseDuringThinkDiscardsItsResult) {
@@ -261,20 +265,20 @@ TEST_F(GameFlowTest, PauseDuringThinkDiscardsItsResult) {
     flow->OnTimer();
     ASSERT_EQ(services.workers.size(), 1u);
     flow->PauseGame();
-    EXPECT_EQ(flow->flowState(), FlowState::Stopped);
+    EXPECT_EQ(flow->State(), FlowState::Stopped);
     flow->StartGame();
     flow->OnTimer();  // waits for the old think: no second worker yet
     EXPECT_EQ(services.workers.size(), 1u);
-    EXPECT_EQ(flow->flowState(), FlowState::StartTurn);
+    EXPECT_EQ(flow->State(), FlowState::StartTurn);
     services.RunWorkers();  // the superseded think ends, having seen the abort
     EXPECT_TRUE(sawAbort);
     flow->OnTimer();  // now the new think starts
     ASSERT_EQ(services.workers.size(), 1u);
-    EXPECT_EQ(flow->history().moveCount, 0);
+    EXPECT_EQ(flow->History().moveCount, 0);
     services.RunWorkers();
     flow->OnTimer();
     flow->OnTimer();
-    EXPECT_EQ(flow->history().moveCount, 1);  // exactly one move applied
+    EXPECT_EQ(flow->History().moveCount, 1);  // exactly one move applied
     (void)game;
 }
 
@@ -287,8 +291,8 @@ TEST_F(GameFlowTest, FailedThinkShowsMessageAndStops) {
     services.RunWorkers();
     game.OnTimer();
     EXPECT_EQ(services.messages, std::vector<std::string>{"なんかエラー。"});
-    EXPECT_EQ(game.flowState(), FlowState::Stopped);
-    EXPECT_EQ(game.history().moveCount, 0);
+    EXPECT_EQ(game.State(), FlowState::Stopped);
+    EXPECT_EQ(game.History().moveCount, 0);
 }
 
 TEST_F(GameFlowTest, ResumingWhereSideToMoveCannotMovePassesToTheOtherSide) {
@@ -309,12 +313,12 @@ TEST_F(GameFlowTest, ResumingWhereSideToMoveCannotMovePassesToTheOtherSide) {
     game.OnTimer();
     EXPECT_EQ(services.Pane(1), "黒はパスです。");
     EXPECT_EQ(services.Pane(0), "白の番です。");
-    EXPECT_EQ(game.sideToMove(), White);
+    EXPECT_EQ(game.SideToMove(), White);
     services.RunWorkers();
     game.OnTimer();
     game.OnTimer();
-    EXPECT_EQ(game.history().moveCount, 1);
-    EXPECT_EQ(game.history().sideAtPly[0], White);
+    EXPECT_EQ(game.History().moveCount, 1);
+    EXPECT_EQ(game.History().sideAtPly[0], White);
 }
 
 TEST_F(GameFlowTest, TrainingModeRestartsFromTheStartPosition) {
@@ -326,11 +330,103 @@ TEST_F(GameFlowTest, TrainingModeRestartsFromTheStartPosition) {
         services.RunWorkers();
     }
     ASSERT_EQ(settings[GamesPlayedSetting], 1);
-    EXPECT_EQ(game.board(), StartPosition());
-    EXPECT_EQ(game.flowState(), FlowState::StartTurn);
-    EXPECT_EQ(game.history().currentPly, 0);
+    EXPECT_EQ(game.CurrentBoard(), StartPosition());
+    EXPECT_EQ(game.State(), FlowState::StartTurn);
+    EXPECT_EQ(game.History().currentPly, 0);
     game.OnTimer();
     EXPECT_EQ(services.Pane(0), "白の番です。");
+}
+
+// The final position of a finished game keeps the colour that made the last move, so stepping
+// back onto it shows that side to move. Random games until both colours have moved last.
+TEST_F(GameFlowTest, FinalPositionKeepsTheLastMoversColour) {
+    std::mt19937 rng(11);
+    ThinkFunction randomMove = [&rng](const ThinkRequest& r, ThinkControl&) -> ThinkOutcome {
+        LegalMap map;
+        int pick =
+            static_cast<int>(rng() % std::max(1, CountLegalMoves(r.board, r.sideToMove, &map)));
+        for (int s = 0; s < 64; ++s)
+            if (map[s] && pick-- == 0) return {ThinkMoveReady, s, ""};
+        return {ThinkNoMove, -1, {}};
+    };
+    bool lastMoverSeen[2] = {false, false};
+    for (int game = 0; game < 50 && !(lastMoverSeen[Black] && lastMoverSeen[White]); ++game) {
+        GameFlow& flowRef = MakeFlow(Cpu1Player, Cpu1Player, randomMove);
+        flowRef.StartGame();
+        PlayUntilStopped();
+        const GameHistory& h = flowRef.History();
+        const int lastMover = h.sideAtPly[h.moveCount - 1];
+        lastMoverSeen[lastMover] = true;
+        EXPECT_EQ(flowRef.SideToMove(), lastMover);
+        flowRef.GoToFirst();
+        flowRef.GoToLast();
+        EXPECT_EQ(flowRef.SideToMove(), lastMover) << "game " << game;
+    }
+    EXPECT_TRUE(lastMoverSeen[Black] && lastMoverSeen[White]);
+}
+
+// The training pass runs inside a tick; a tick that arrives meanwhile (through a nested event
+// loop) returns at once instead of applying the final move a second time.
+TEST_F(GameFlowTest, TickDuringTheTrainingPassReturnsAtOnce) {
+    struct NestedTicks : GameLearner {
+        GameFlow* flow = nullptr;
+        int trained = 0;
+        int TrainingGameCount() const override { return 0; }
+        void Train(const GameRecord&) override {
+            if (++trained == 1) flow->OnTimer();
+        }
+    } learner;
+    settings[TrainingModeSetting] = 1;
+    learner.flow = &MakeFlow(Cpu1Player, Cpu1Player, FirstLegalMove, &learner);
+    flow->StartGame();
+    for (int i = 0; i < 1000 && learner.trained == 0; ++i) {
+        flow->OnTimer();
+        services.RunWorkers();
+    }
+    EXPECT_EQ(learner.trained, 1);
+    EXPECT_EQ(settings[GamesPlayedSetting], 1);
+    const std::string log = ReadLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+}
+
+// The players dialog makes white a person while white's think runs, and the person moves at
+// once: that think is superseded, the move waits until it has ended, and its result is never
+// played.
+TEST_F(GameFlowTest, ClickDuringASupersededThinkWaitsForItAndDropsItsResult) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.StartGame();
+    game.OnTimer();
+    ASSERT_EQ(services.workers.size(), 1u);
+    settings[WhitePlayerSetting] = HumanPlayer;
+    ASSERT_TRUE(game.ClickSquare(21));
+    game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 0);  // the old think still reads the game
+    services.RunWorkers();
+    for (int i = 0; i < 3; ++i)
+        game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 1);
+    EXPECT_EQ(game.CurrentBoard()[21], White);
+    EXPECT_EQ(game.SideToMove(), Black);
+    EXPECT_EQ(game.State(), FlowState::AwaitingMove);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+// A think paused and then finished is not played later, when the same side is a person's.
+TEST_F(GameFlowTest, PausedThinkIsNotPlayedForAPersonLater) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.StartGame();
+    game.OnTimer();
+    game.PauseGame();
+    settings[WhitePlayerSetting] = HumanPlayer;
+    game.StartGame();
+    game.OnTimer();  // waits for the old think to end
+    services.RunWorkers();
+    for (int i = 0; i < 3; ++i)
+        game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 0);
+    EXPECT_EQ(game.State(), FlowState::AwaitingMove);
+    EXPECT_EQ(services.Pane(2), "打ってください。");
+    EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
@@ -340,7 +436,8 @@ TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
             threads.emplace_back(std::move(body));
         }
         ~ThreadServices() override {
-            for (auto& t : threads) t.join();
+            for (auto& t : threads)
+                t.join();
         }
         std::vector<std::thread> threads;
     } threaded;
@@ -349,17 +446,19 @@ TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
         game.StartGame();
         // Only a guard against a hang: the game normally ends within milliseconds.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        for (int i = 0; game.flowState() != FlowState::Stopped; ++i) {
+        for (int i = 0; game.State() != FlowState::Stopped; ++i) {
             ASSERT_LT(std::chrono::steady_clock::now(), deadline);
             game.OnTimer();
-            if (i % 7 == 3 && game.history().moveCount < 20) {  // pause and resume mid-think
+            if (i % 7 == 3 && game.History().moveCount < 20) {  // pause and resume mid-think
                 game.PauseGame();
                 game.StartGame();
             }
             std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
-        EXPECT_EQ(game.flowState(), FlowState::Stopped);
-        EXPECT_EQ(CountLegalMoves(game.board(), Black) + CountLegalMoves(game.board(), White), 0);
+        EXPECT_EQ(game.State(), FlowState::Stopped);
+        EXPECT_EQ(CountLegalMoves(game.CurrentBoard(), Black) +
+                      CountLegalMoves(game.CurrentBoard(), White),
+                  0);
     }
 }
 

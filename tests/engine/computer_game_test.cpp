@@ -78,18 +78,18 @@ TEST(ComputerGame, Cpu1AgainstCpu1PlaysToTheEnd) {
         flow.OnTimer();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the game did not end";
-    } while (flow.flowState() != FlowState::Stopped || flow.ThinkRunning());
+    } while (flow.State() != FlowState::Stopped || flow.ThinkRunning());
     services.JoinWorkers();
 
     EXPECT_TRUE(services.messages.empty());
-    const StoneCounts counts = CountStones(flow.board());
+    const StoneCounts counts = CountStones(flow.CurrentBoard());
     EXPECT_EQ(services.panes[0], "終了");
     EXPECT_EQ(services.panes[1], "黒" + std::to_string(counts[Black]) + "石");
     EXPECT_EQ(services.panes[2], "白" + std::to_string(counts[White]) + "石");
-    EXPECT_EQ(CountLegalMoves(flow.board(), Black), 0);
-    EXPECT_EQ(CountLegalMoves(flow.board(), White), 0);
+    EXPECT_EQ(CountLegalMoves(flow.CurrentBoard(), Black), 0);
+    EXPECT_EQ(CountLegalMoves(flow.CurrentBoard(), White), 0);
 
-    const GameHistory& history = flow.history();
+    const GameHistory& history = flow.History();
     ASSERT_GT(history.moveCount, 20);
     for (int m = 1; m <= history.moveCount; ++m) {
         testing::RecordingControl control;

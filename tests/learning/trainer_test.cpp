@@ -67,7 +67,7 @@ class TrainerTest : public ::testing::Test {
             services.RunWorkers();
         }
         ASSERT_EQ(writer.written, (std::vector<std::pair<int, int>>{{GamesPlayedSetting, 1}}));
-        finalHistory = flow.history();
+        finalHistory = flow.History();
     }
 
     test::TempDir dir;

@@ -45,7 +45,7 @@ class DocumentTest : public QObject {
         QVERIFY(t.app.SaveDocumentAs(file));
         const QByteArray first = ReadAll(file);
         QCOMPARE(first.size(), 208);
-        QCOMPARE(first.toStdString(), GameRecordText(t.flow().history()));
+        QCOMPARE(first.toStdString(), GameRecordText(t.flow().History()));
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("record.txt - Vell"));
 
         // Going back does not shorten the record; Ctrl+S rewrites the same file, no dialog.
@@ -55,13 +55,13 @@ class DocumentTest : public QObject {
         t.view().PauseGame();
         t.frame().CommandAction(Command::Save)->trigger();
         const QByteArray second = ReadAll(file);
-        QCOMPARE(second.toStdString(), GameRecordText(t.flow().history()));
+        QCOMPARE(second.toStdString(), GameRecordText(t.flow().History()));
         QVERIFY(second != first);
 
         // Ctrl+N forgets the file but not the game.
         t.frame().CommandAction(Command::New)->trigger();
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("無題 - Vell"));
-        QCOMPARE(t.flow().history().moveCount, 1);
+        QCOMPARE(t.flow().History().moveCount, 1);
     }
 
     void failedSaveReportsAndKeepsTheOldFile() {
@@ -94,25 +94,25 @@ class DocumentTest : public QObject {
             TestApp first;
             PlayMoves(first, 12);
             QVERIFY(first.app.SaveDocumentAs(file));
-            saved = first.flow().history();
+            saved = first.flow().History();
         }
         TestApp t;
         PlayMoves(t, 1);
         QVERIFY(t.app.OpenDocument(file));
-        const GameHistory& h = t.flow().history();
+        const GameHistory& h = t.flow().History();
         QCOMPARE(h.moveCount, 12);
         QCOMPARE(h.currentPly, 0);
         for (int m = 1; m <= 12; ++m) {
             QCOMPARE(h.SquareOfMove(m), saved.SquareOfMove(m));
             QCOMPARE(h.sideAtPly[m - 1], saved.sideAtPly[m - 1]);
         }
-        QVERIFY(t.flow().board() == StartPosition());
-        QCOMPARE(t.flow().flowState(), FlowState::Stopped);
+        QVERIFY(t.flow().CurrentBoard() == StartPosition());
+        QCOMPARE(t.flow().State(), FlowState::Stopped);
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("record.txt - Vell"));
         // The marker shows the first recorded move; stepping to the end shows the last board.
-        QCOMPARE(t.flow().markerColumn() * 8 + t.flow().markerRow(), saved.SquareOfMove(1));
+        QCOMPARE(t.flow().MarkerColumn() * 8 + t.flow().MarkerRow(), saved.SquareOfMove(1));
         t.view().GoToLast();
-        QVERIFY(t.flow().board() == saved.boardAtPly[12]);
+        QVERIFY(t.flow().CurrentBoard() == saved.boardAtPly[12]);
         // Saving again writes the same game back.
         t.frame().CommandAction(Command::Save)->trigger();
         QCOMPARE(ReadAll(file).toStdString(), GameRecordText(saved));
@@ -149,7 +149,7 @@ class DocumentTest : public QObject {
         QVERIFY(WriteAll(file, bytes));
         TestApp t;
         PlayMoves(t, 2);
-        const GameHistory before = t.flow().history();
+        const GameHistory before = t.flow().History();
         MessageBoxCloser closer;
         QVERIFY(!t.app.OpenDocument(file));
         QCOMPARE(closer.texts.size(), 1);
@@ -157,8 +157,8 @@ class DocumentTest : public QObject {
             closer.texts[0].startsWith(file + QStringLiteral(" は棋譜ファイルではありません。\n")),
             qPrintable(closer.texts[0]));
         QVERIFY2(closer.texts[0].contains(reason), qPrintable(closer.texts[0]));
-        QCOMPARE(t.flow().history().moveCount, before.moveCount);
-        QCOMPARE(t.flow().history().currentPly, before.currentPly);
+        QCOMPARE(t.flow().History().moveCount, before.moveCount);
+        QCOMPARE(t.flow().History().currentPly, before.currentPly);
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("無題 - Vell"));
         QCOMPARE(ReadAll(file), bytes);
     }

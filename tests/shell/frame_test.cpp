@@ -188,14 +188,14 @@ class FrameTest : public QObject {
             QTest::mouseClick(
                 &view, Qt::LeftButton, Qt::NoModifier,
                 QPoint(
-                    BoardLeft + (LowestLegalSquare(t.flow().board(), Black) / 8) * CellWidth + 16,
-                    BoardTop + (LowestLegalSquare(t.flow().board(), Black) % 8) * CellHeight + 16));
+                    BoardLeft + (LowestLegalSquare(t.flow().CurrentBoard(), Black) / 8) * CellWidth + 16,
+                    BoardTop + (LowestLegalSquare(t.flow().CurrentBoard(), Black) % 8) * CellHeight + 16));
             hold = true;
             t.Tick();  // black's move applied; white starts thinking and is held
-            QCOMPARE(t.flow().history().moveCount, 2);
+            QCOMPARE(t.flow().History().moveCount, 2);
         }
         if (scenario == "clicked") {
-            const int s = LowestLegalSquare(t.flow().board(), Black);
+            const int s = LowestLegalSquare(t.flow().CurrentBoard(), Black);
             QTest::mouseClick(
                 &view, Qt::LeftButton, Qt::NoModifier,
                 QPoint(BoardLeft + (s / 8) * CellWidth + 16, BoardTop + (s % 8) * CellHeight + 16));
@@ -205,10 +205,10 @@ class FrameTest : public QObject {
         if (scenario == "paused") view.PauseGame();
         QCOMPARE(EnableStates(t.frame()), states);
         // Navigation commands given while refused change nothing.
-        const int ply = t.flow().history().currentPly;
+        const int ply = t.flow().History().currentPly;
         if (!t.frame().CommandAction(Command::GoToPrevious)->isEnabled()) {
             t.frame().CommandAction(Command::GoToPrevious)->trigger();
-            QCOMPARE(t.flow().history().currentPly, ply);
+            QCOMPARE(t.flow().History().currentPly, ply);
         }
         hold = false;
     }
@@ -250,7 +250,7 @@ class FrameTest : public QObject {
         QVERIFY(!toggle->isChecked());
         QVERIFY(!t.frame().toolBar()->isVisible());
         t.frame().CommandAction(Command::StartGame)->trigger();
-        QCOMPARE(t.flow().flowState(), FlowState::StartTurn);
+        QCOMPARE(t.flow().State(), FlowState::StartTurn);
     }
 
     void printingDrawsTheBoard() {

@@ -204,7 +204,7 @@ class PlayersDialogTest : public QObject {
         t.app.store().WriteSetting(WhitePlayerSetting, 0);
         t.view().StartGame();
         t.Tick();
-        QVERIFY(t.flow().ClickSquare(LowestLegalSquare(t.flow().board(), White)));
+        QVERIFY(t.flow().ClickSquare(LowestLegalSquare(t.flow().CurrentBoard(), White)));
         t.view().ShowPlayersDialog();  // refused: returns at once, no dialog
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }

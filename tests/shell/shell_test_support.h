@@ -111,9 +111,9 @@ struct TestApp {
     // Ticks until the flow has taken the think's move and applied it; false when no move
     // comes (a guard against hangs, not a timing check).
     bool PlayComputerMove() {
-        const int ply = flow().history().currentPly;
+        const int ply = flow().History().currentPly;
         for (int i = 0; i < 2000; ++i) {
-            if (flow().history().currentPly != ply) return true;
+            if (flow().History().currentPly != ply) return true;
             QCoreApplication::processEvents();
             if (flow().ThinkRunning()) {
                 QThread::msleep(1);

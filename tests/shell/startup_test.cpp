@@ -64,8 +64,8 @@ class StartupTest : public QObject {
             t.app.store().WriteSetting(BlackPlayerSetting, 1);  // two computer players
             t.view().StartGame();
             int moves = 0;
-            while (t.flow().flowState() != FlowState::Stopped) {
-                QVERIFY2(t.PlayComputerMove() || t.flow().flowState() == FlowState::Stopped,
+            while (t.flow().State() != FlowState::Stopped) {
+                QVERIFY2(t.PlayComputerMove() || t.flow().State() == FlowState::Stopped,
                          "the game stalled");
                 QVERIFY(++moves <= 60);
             }
@@ -92,10 +92,10 @@ class StartupTest : public QObject {
         QFile log(t.workDir.filePath(QStringLiteral("Trainlog.txt")));
         QVERIFY(log.open(QIODevice::ReadOnly));
         QCOMPARE(log.readAll().count('\n'), 1);
-        QVERIFY(t.flow().board() == StartPosition());
-        QCOMPARE(t.flow().flowState(), FlowState::StartTurn);
+        QVERIFY(t.flow().CurrentBoard() == StartPosition());
+        QCOMPARE(t.flow().State(), FlowState::StartTurn);
         QVERIFY(t.PlayComputerMove());
-        QCOMPARE(t.flow().history().moveCount, 1);
+        QCOMPARE(t.flow().History().moveCount, 1);
     }
 
     void documentThatCannotBeOpenedStopsTheStart() {
@@ -119,7 +119,7 @@ class StartupTest : public QObject {
         }
         TestApp t(LowestLegalMove, file);
         QVERIFY2(t.started, qPrintable(t.error));
-        QCOMPARE(t.flow().history().moveCount, 1);
+        QCOMPARE(t.flow().History().moveCount, 1);
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("game.txt - Vell"));
     }
 };

@@ -37,9 +37,9 @@ class ViewTest : public QObject {
         QCOMPARE(t.Pane(2), QStringLiteral("思考中です"));
         const int expected = LowestLegalSquare(StartPosition(), White);
         QVERIFY(t.PlayComputerMove());
-        QCOMPARE(t.flow().history().moveCount, 1);
-        QCOMPARE(t.flow().history().sideAtPly[0], White);
-        QCOMPARE(t.flow().history().SquareOfMove(1), expected);
+        QCOMPARE(t.flow().History().moveCount, 1);
+        QCOMPARE(t.flow().History().sideAtPly[0], White);
+        QCOMPARE(t.flow().History().SquareOfMove(1), expected);
         // Black ("Human" by default) is next.
         QCOMPARE(t.Pane(0), QStringLiteral("黒の番です。"));
         QCOMPARE(t.Pane(1), QStringLiteral("打ってください。"));
@@ -82,17 +82,17 @@ class ViewTest : public QObject {
         t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
         t.view().StartGame();
         t.Tick();
-        QCOMPARE(t.flow().flowState(), FlowState::AwaitingMove);
-        const Board before = t.flow().board();
+        QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
+        const Board before = t.flow().CurrentBoard();
 
         QTest::mouseClick(&t.view(), Qt::MouseButton(button), Qt::NoModifier, point);
         QCOMPARE(t.Pane(0), pane);
         // Nothing is played before the next tick.
-        QVERIFY(t.flow().board() == before);
+        QVERIFY(t.flow().CurrentBoard() == before);
         t.Tick();
-        QCOMPARE(t.flow().history().moveCount, applied ? 1 : 0);
+        QCOMPARE(t.flow().History().moveCount, applied ? 1 : 0);
         if (applied) {
-            QCOMPARE(t.flow().history().sideAtPly[0], White);
+            QCOMPARE(t.flow().History().sideAtPly[0], White);
         }
     }
 
@@ -108,7 +108,7 @@ class ViewTest : public QObject {
         QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier,
                           CellCentre(LowestLegalSquare(StartPosition(), White)));
         QCOMPARE(t.Pane(0), QStringLiteral("白の番です。"));
-        QCOMPARE(t.flow().flowState(), FlowState::AwaitingMove);
+        QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
         release = true;
         QVERIFY(t.PlayComputerMove());
     }
@@ -118,12 +118,12 @@ class ViewTest : public QObject {
         t.view().StartGame();
         t.Tick();
         QVERIFY(t.PlayComputerMove());
-        const int whiteMove = t.flow().history().SquareOfMove(1);
+        const int whiteMove = t.flow().History().SquareOfMove(1);
         const QImage image = t.view().grab().toImage();
 
         const QColor highlight(255, 192, 0), green(0, 128, 0), yellow(255, 255, 0);
         LegalMap legal;
-        QVERIFY(CountLegalMoves(t.flow().board(), Black, &legal) > 0);
+        QVERIFY(CountLegalMoves(t.flow().CurrentBoard(), Black, &legal) > 0);
         for (int s = 0; s < 64; ++s) {
             const int left = BoardLeft + (s / 8) * CellWidth, top = BoardTop + (s % 8) * CellHeight;
             if (legal[s]) {
@@ -133,7 +133,7 @@ class ViewTest : public QObject {
                 // The one-pixel border of the cell underneath still shows.
                 QVERIFY(PixelAt(image, left, top + 16) != highlight);
                 QVERIFY(PixelAt(image, left + 31, top + 16) != highlight);
-            } else if (t.flow().board()[s] == Empty) {
+            } else if (t.flow().CurrentBoard()[s] == Empty) {
                 QCOMPARE(PixelAt(image, left + 4, top + 4), green);
             }
             const bool marked = s == whiteMove;
