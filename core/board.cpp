@@ -31,11 +31,11 @@ void FromBitboards(Bitboard black, Bitboard white, Board& board) {
 }
 
 int TryMove(const Board& source, Board& destination, int square, int colour) {
-    const Bitboard flips =
-        Flips(StonesOf(source, colour), StonesOf(source, 1 - colour), square);
+    const Bitboard flips = Flips(StonesOf(source, colour), StonesOf(source, 1 - colour), square);
     destination = source;
     destination[square] = static_cast<std::int8_t>(colour);
-    for (Bitboard f = flips; f; f &= f - 1) destination[std::countr_zero(f)] = colour;
+    for (Bitboard f = flips; f; f &= f - 1)
+        destination[std::countr_zero(f)] = colour;
     return 1 + std::popcount(flips);
 }
 
@@ -43,26 +43,42 @@ int PlayMove(Board& board, int square, int colour) {
     if (square == PassSquare) return 0;
     const Bitboard flips = Flips(StonesOf(board, colour), StonesOf(board, 1 - colour), square);
     board[square] = static_cast<std::int8_t>(colour);
-    for (Bitboard f = flips; f; f &= f - 1) board[std::countr_zero(f)] = colour;
+    for (Bitboard f = flips; f; f &= f - 1)
+        board[std::countr_zero(f)] = colour;
     return 1 + std::popcount(flips);
 }
 
 int CountLegalMoves(const Board& board, int colour, LegalMap* map) {
     const Bitboard moves = LegalMoves(StonesOf(board, colour), StonesOf(board, 1 - colour));
     if (map)
-        for (int s = 0; s < 64; ++s) (*map)[s] = (moves >> s) & 1;
+        for (int s = 0; s < 64; ++s)
+            (*map)[s] = (moves >> s) & 1;
     return std::popcount(moves);
+}
+
+bool HardwarePopcount() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool supported = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("popcnt") != 0;
+    }();
+    return supported;
+#else
+    return false;
+#endif
 }
 
 StoneCounts CountStones(const Board& board) {
     StoneCounts counts{0, 0, 0};
-    for (int s = 0; s < 64; ++s) ++counts[board[s]];
+    for (int s = 0; s < 64; ++s)
+        ++counts[board[s]];
     return counts;
 }
 
 std::string BoardToText(const Board& board) {
     std::string text(64, '-');
-    for (int s = 0; s < 64; ++s) text[s] = "xo-"[board[s]];
+    for (int s = 0; s < 64; ++s)
+        text[s] = "xo-"[board[s]];
     return text;
 }
 
@@ -71,10 +87,17 @@ bool BoardFromText(std::string_view text, Board& board) {
     Board parsed;
     for (int s = 0; s < 64; ++s) {
         switch (text[s]) {
-            case 'x': parsed[s] = Black; break;
-            case 'o': parsed[s] = White; break;
-            case '-': parsed[s] = Empty; break;
-            default: return false;
+            case 'x':
+                parsed[s] = Black;
+                break;
+            case 'o':
+                parsed[s] = White;
+                break;
+            case '-':
+                parsed[s] = Empty;
+                break;
+            default:
+                return false;
         }
     }
     board = parsed;

@@ -40,10 +40,6 @@ class SearchRun {
     bool aborted = false;     // a stop request was seen; nothing of the search is to be used
 
   private:
-    template <class Eval>
-    int Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int alpha, int beta, int ply);
-    bool PollAbort();
-
     EvalContext context;
     const ThinkControl* control;
     int abortCountdown = 1;

@@ -208,7 +208,7 @@ inline void ForEachInstance(const Images& images, Visit&& visit) {
         visit(InstanceIndex<10>(images, j));
 }
 
-Images ImagesOf(Bitboard black, Bitboard white) {
+inline Images ImagesOf(Bitboard black, Bitboard white) {
     return {SymmetricImages(black), SymmetricImages(white)};
 }
 
@@ -248,7 +248,10 @@ int StageOf(const Board& board) {
     return std::clamp((60 - empties) / 60, 0, StageCount - 1);
 }
 
-int PatternEvaluate(Bitboard black, Bitboard white, int turn, const WeightTable& weights) {
+namespace {
+
+[[gnu::always_inline]] inline int PatternValue(Bitboard black, Bitboard white, int turn,
+                                               const WeightTable& weights) {
     assert(weights.size() == WeightTableSize && (black & white) == 0);
     const std::int16_t* w = weights.data();
     int sum =
@@ -256,6 +259,24 @@ int PatternEvaluate(Bitboard black, Bitboard white, int turn, const WeightTable&
     const Images images = ImagesOf(black, white);
     ForEachInstance(images, [&](int index) { sum += w[index]; });
     return 10 * sum;
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// The same for a processor that counts bits in one instruction (PatternValue is inlined here).
+__attribute__((target("popcnt"))) int PatternValuePopcount(Bitboard black, Bitboard white, int turn,
+                                                           const WeightTable& weights) {
+    return PatternValue(black, white, turn, weights);
+}
+#define VELL_HAVE_POPCOUNT_PATTERN 1
+#endif
+
+}  // namespace
+
+int PatternEvaluate(Bitboard black, Bitboard white, int turn, const WeightTable& weights) {
+#ifdef VELL_HAVE_POPCOUNT_PATTERN
+    if (HardwarePopcount()) return PatternValuePopcount(black, white, turn, weights);
+#endif
+    return PatternValue(black, white, turn, weights);
 }
 
 int PatternEvaluate(const PositionRecord& record, const WeightTable& weights) {
