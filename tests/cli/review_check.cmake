@@ -69,17 +69,12 @@ function(expect_error pattern)
         fail("review ${ARGN}: status ${status}, stdout '${out}', stderr '${err}'")
     endif()
 endfunction()
-# The second move played by the wrong colour, and the third on the first one's square.
+# The third move on the first one's square, in the second game of the file.
 list(GET moves 0 first)
-list(GET moves 1 second)
 string(SUBSTRING ${first} 1 2 first_square)
 string(REGEX REPLACE "(\\) [-+][1-8][1-8][-+][1-8][1-8][-+])[1-8][1-8]" "\\1${first_square}" occupied "${kif}")
 file(WRITE ${dir}/bad.txt "${kif}\n${occupied}\n\n")
 expect_error("bad.txt game 2, ply 3 '.${first_square}': not a legal move" --kif bad.txt)
-string(SUBSTRING ${second} 1 2 second_square)
-string(REGEX REPLACE "(\\) [-+][1-8][1-8])[-+]" "\\1-" wrong_side "${kif}")
-file(WRITE ${dir}/wrong-side.txt "${wrong_side}\n")
-expect_error("wrong-side.txt game 1, ply 2 '-${second_square}': it is black's turn" --kif wrong-side.txt)
 expect_error("--game must be a whole number from 1 to 2, not '3'" --kif bad.txt --game 3)
 expect_error("no-such.txt: cannot be read" --kif no-such.txt)
 
