@@ -12,6 +12,7 @@
 #include "core/player_names.h"
 #include "core/think.h"
 #include "engine/evaluation.h"
+#include "engine/search.h"
 #include "learning/weights.h"
 
 namespace vell {
