@@ -8,6 +8,7 @@
 #include "book/book.h"
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/computer_players.h"
 #include "core/player_names.h"
 #include "engine/think_driver.h"
 #include "learning/pattern_eval.h"
@@ -49,12 +50,6 @@ WeightTable BenchWeights() {
     return table;
 }
 
-class SilentControl : public ThinkControl {
-  public:
-    bool AbortRequested() const override { return false; }
-    void ShowPaneText(int, const std::string&) override {}
-};
-
 }  // namespace
 
 // Thinks on every suite position for every player type, on this thread, and prints the search
@@ -80,7 +75,7 @@ int RunBench(const std::vector<std::string>& argv) {
             request.sideToMove = p.side;
             request.settings[BlackPlayerSetting] = type;
             request.settings[WhitePlayerSetting] = type;
-            SilentControl control;
+            QuietControl control;
             const auto start = std::chrono::steady_clock::now();
             const ThinkReport report = ThinkThread(request, control, book, weights);
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

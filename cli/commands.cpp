@@ -20,13 +20,17 @@ const std::vector<Command>& Commands() {
         {"bench", "bench", RunBench},
         {"selfplay",
          "selfplay --games N [--black TYPE] [--white TYPE] [--normal-depth N] [--final-depth F] "
-         "[--training 0|1] [--dir DIR]",
+         "[--training 0|1] [--dir DIR] [--continue] [--openings K] [--seed S]",
          RunSelfplay},
         {"match",
          "match --games N --a TYPE --b TYPE [--normal-depth N] [--final-depth F] [--openings K] "
          "[--seed S] [--weights FILE] [--book FILE]",
          RunMatch},
         {"fit", "fit --log FILE --out FILE [--last GAMES] [--epochs E] [--seed S]", RunFit},
+        {"learncurve",
+         "learncurve --games N --every K [--from FILE] [--holdout FILE] [--black TYPE] "
+         "[--white TYPE] [--normal-depth N] [--final-depth F] [--dir DIR]",
+         RunLearncurve},
     };
     return commands;
 }

@@ -6,6 +6,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/computer_players.h"
 #include "cli/engine_files.h"
 #include "core/player_names.h"
 #include "engine/think_driver.h"
@@ -13,13 +14,6 @@
 namespace vell::cli {
 
 namespace {
-
-// The think's pane texts are not shown: vellcli prints only the outcome.
-class SilentControl : public ThinkControl {
-  public:
-    bool AbortRequested() const override { return false; }
-    void ShowPaneText(int, const std::string&) override {}
-};
 
 // A JSON string literal; UTF-8 passes through, quotes, backslashes and control bytes are escaped.
 std::string JsonString(const std::string& text) {
@@ -72,7 +66,7 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
     EngineFiles files;
     LoadEngineFiles(args, files);
 
-    SilentControl control;
+    QuietControl control;
     const auto start = std::chrono::steady_clock::now();
     const ThinkReport report = ThinkThread(request, control, files.book, files.weights.table);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
