@@ -40,10 +40,21 @@ void Trainer::Train(const GameRecord& record) {
     // The line numbers the games trained before this one. A damaged negative count counts as
     // 0, and the save's count stops at the largest int instead of wrapping.
     const int gamesBefore = std::max(weights.header.trainingGames, 0);
+    // Weights this trainer has not trained itself (loaded at start-up, adopted, or continued)
+    // start from a prior: each weight counts as having seen one squared unit of evidence per
+    // game the table was trained on, since the per-weight sums of earlier runs are not kept.
+    // The shipped weights, fitted on many games, so take only the smallest steps.
+    if (!trainedHere || gamesBefore != gamesAfterLastPass) {
+        std::fill(accumulators.evidence.begin(), accumulators.evidence.end(),
+                  static_cast<float>(gamesBefore));
+        std::fill(accumulators.remainder.begin(), accumulators.remainder.end(), 0.0f);
+    }
     lastErrors.before = MeasureError(database, weights.table);
     if (TrainOnStoredGames(database, weights.table, book, accumulators, rule, report).bookStopped)
         bookStopped = true;
     SaveWeights();
+    trainedHere = true;
+    gamesAfterLastPass = weights.header.trainingGames;
     lastErrors.after = MeasureError(database, weights.table);
     AppendLog(TrainingLogLine(gamesBefore, lastErrors));
     database.Clear();

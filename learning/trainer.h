@@ -66,6 +66,8 @@ class Trainer : public GameLearner {
     std::string pendingLog;
     bool saveFailed = false;
     bool logLinesLost = false;
+    bool trainedHere = false;
+    int gamesAfterLastPass = 0;
     bool bookStopped = false;
     bool saveFailureReported = false;
     bool logFailureReported = false;

@@ -34,9 +34,9 @@ enum class StepRule { Original, Stable, Accumulating };
 // evidence) and never below `floor`, so rarely seen configurations keep learning while common
 // ones settle. Chosen on held-out games with vellcli learncurve.
 struct AccumulatingRate {
-    double rate = 0.1;
+    double rate = 0.3;
     double settle = 200.0;
-    double floor = 0.01;
+    double floor = 0.002;
     double For(double evidence) const;
 };
 
