@@ -8,8 +8,9 @@ int ComputerPlayerOption(const Args& args, const std::string& option, int fallba
     if (!args.Has(option) && fallback < 0) throw UsageError(option + " TYPE is required");
     const int type = args.PlayerOption(option, fallback);
     if (type == HumanPlayer)
-        throw UsageError(option + " Human: unattended games need computer players, nobody "
-                                  "would click");
+        throw UsageError(option +
+                         " Human: unattended games need computer players, nobody "
+                         "would click");
     return type;
 }
 

@@ -17,7 +17,6 @@
 
 namespace vell::cli {
 
-
 // An offline fit of the pattern weights to the games of a game log (vellkif.txt).
 int RunFit(const std::vector<std::string>& argv) {
     Args args(

@@ -31,7 +31,8 @@ void PrintHeldOutError(int games, const std::vector<GameRecord>& holdout, const 
 }  // namespace
 
 // Unattended self-play with training on, measured every K games on held-out games that training
-// never sees.
+// never sees. VELL_RATE=rate,settle,floor in the environment measures another accumulating rate
+// than the built-in one (how the built-in one was chosen).
 int RunLearncurve(const std::vector<std::string>& argv) {
     Args args(argv,
               {{"--games", true},
@@ -72,8 +73,8 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     }
     DirectServices services("learncurve");
     GameEndCounter counter;
-    ThinkFunction think = WithRandomOpening(MakeThink(files.book, files.weights),
-                                            DefaultRandomOpeningMoves, 1);
+    ThinkFunction think =
+        WithRandomOpening(MakeThink(files.book, files.weights), DefaultRandomOpeningMoves, 1);
     GameFlow flow(services, settings, counter, std::move(think), &trainer, dir);
     counter.flow = &flow;
 

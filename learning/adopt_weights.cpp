@@ -81,8 +81,7 @@ AdoptResult AdoptTrainedWeights(const std::filesystem::path& workDir, Weights& i
                            error.message() + ")" + Unchanged};
     }
     inUse = std::move(candidate.weights);
-    return {true, "学習した重み(トレーニング試合数 " +
-                      std::to_string(inUse.header.trainingGames) +
+    return {true, "学習した重み(トレーニング試合数 " + std::to_string(inUse.header.trainingGames) +
                       ")を使います。\n元の重みは weight4.bak に残しました。"};
 }
 

@@ -74,8 +74,8 @@ void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
     float* remainder = accumulators.remainder.data();
     for (int w = 0; w < TotalWeights; ++w) {
         if (squared[w] == 0) continue;
-        const double target = accumulators.rate.For(evidence[w]) * scale * step[w] +
-                              remainder[w] + weights[w];
+        const double target =
+            accumulators.rate.For(evidence[w]) * scale * step[w] + remainder[w] + weights[w];
         weights[w] = SaturateWeight(target);
         const double left = target - weights[w];
         remainder[w] = std::abs(left) < 1.0 ? static_cast<float>(left) : 0.0f;
@@ -104,8 +104,8 @@ std::int16_t SaturateWeight(double value) {
 }
 
 TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable& weights,
-                                      Book* book, TrainingAccumulators& accumulators,
-                                      StepRule rule, const TrainingReport& report) {
+                                      Book* book, TrainingAccumulators& accumulators, StepRule rule,
+                                      const TrainingReport& report) {
     TrainingPassResult result;
     std::fill(accumulators.gradient.begin(), accumulators.gradient.end(), 0.0);
     std::fill(accumulators.squared.begin(), accumulators.squared.end(), 0);

@@ -78,8 +78,8 @@ using TrainingReport = std::function<void(const std::string&)>;
 // accumulated per weight used; the positions before moves 0..14 are added to `book` (when not
 // null) with the game's result. Then every touched weight below TotalWeights takes its step.
 // The weight file is not written here.
-TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book* book,
-                        TrainingAccumulators& accumulators, StepRule rule,
-                        const TrainingReport& report);
+TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable& weights,
+                                      Book* book, TrainingAccumulators& accumulators, StepRule rule,
+                                      const TrainingReport& report);
 
 }  // namespace vell

@@ -27,10 +27,10 @@ void AdoptTrainedWeightsCommand(QWidget* parent, const std::filesystem::path& wo
         ShowMessageBox(parent, QString::fromStdString(candidate.message));
         return;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        parent, QString::fromUtf8(Caption),
-        QString::fromStdString(AdoptQuestion(candidate.weights)),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(parent, QString::fromUtf8(Caption),
+                              QString::fromStdString(AdoptQuestion(candidate.weights)),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
     ShowMessageBox(parent, QString::fromStdString(AdoptTrainedWeights(workDir, weights).message));
 }

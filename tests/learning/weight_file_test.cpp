@@ -239,8 +239,8 @@ TEST_F(WeightFile, AnyBytesLoad) {
             WeightLoadStatus status;
             const Weights loaded = LoadWeights(dir / "weight4.dat", &status);
             EXPECT_EQ(status.damaged, !HeaderDamage(weights.header).empty()) << "size " << size;
-            EXPECT_EQ(loaded.table, status.damaged ? WeightTable(WeightTableSize, 0)
-                                                   : weights.table);
+            EXPECT_EQ(loaded.table,
+                      status.damaged ? WeightTable(WeightTableSize, 0) : weights.table);
         }
     }
 }
