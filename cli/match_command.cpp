@@ -115,7 +115,10 @@ int RunMatch(const std::vector<std::string>& argv) {
         const BookLoadStatus status = book.Load(*bookFile);
         if (!status.ok) throw std::runtime_error(*bookFile + ": " + status.message);
     }
-    const Weights weights = LoadWeights(args.Value("--weights").value_or("weight4.dat"));
+    WeightLoadStatus weightStatus;
+    const Weights weights =
+        LoadWeights(args.Value("--weights").value_or("weight4.dat"), &weightStatus);
+    if (weightStatus.damaged) throw std::runtime_error(weightStatus.message);
     InitPatterns();
     const ThinkFunction think = MakeThink(book, weights);
 
