@@ -8,6 +8,7 @@
 #include "book/book.h"
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/computer_players.h"
 #include "core/player_names.h"
 #include "engine/fast_search.h"
 #include "engine/think_driver.h"
@@ -50,12 +51,6 @@ WeightTable BenchWeights() {
     return table;
 }
 
-class SilentControl : public ThinkControl {
-  public:
-    bool AbortRequested() const override { return false; }
-    void ShowPaneText(int, const std::string&) override {}
-};
-
 }  // namespace
 
 // Thinks on every suite position for every player type, on this thread, and prints the search
@@ -89,7 +84,7 @@ int RunBench(const std::vector<std::string>& argv) {
             request.settings[WhitePlayerSetting] = type;
             request.settings[NormalDepthSetting] = normalDepth;
             request.settings[FinalDepthSetting] = finalDepth;
-            SilentControl control;
+            QuietControl control;
             const auto start = std::chrono::steady_clock::now();
             const ThinkReport report =
                 ThinkThread(request, control, book, weights, WallClockSeconds,

@@ -20,7 +20,7 @@ const std::vector<Command>& Commands() {
         {"bench", "bench", RunBench},
         {"selfplay",
          "selfplay --games N [--black TYPE] [--white TYPE] [--normal-depth N] [--final-depth F] "
-         "[--training 0|1] [--dir DIR]",
+         "[--training 0|1] [--dir DIR] [--continue] [--openings K] [--seed S]",
          RunSelfplay},
         {"match",
          "match --games N --a TYPE --b TYPE [--normal-depth N] [--final-depth F] [--openings K] "
@@ -31,6 +31,10 @@ const std::vector<Command>& Commands() {
          "review --kif FILE [--game N] [--type TYPE] [--normal-depth N] [--final-depth F] "
          "[--weights FILE] [--search plain|fast]",
          RunReview},
+        {"learncurve",
+         "learncurve --games N --every K [--from FILE] [--holdout FILE] [--black TYPE] "
+         "[--white TYPE] [--normal-depth N] [--final-depth F] [--dir DIR]",
+         RunLearncurve},
     };
     return commands;
 }

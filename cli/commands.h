@@ -26,6 +26,7 @@ int RunSelfplay(const std::vector<std::string>& args);
 int RunMatch(const std::vector<std::string>& args);
 int RunFit(const std::vector<std::string>& args);
 int RunReview(const std::vector<std::string>& args);
+int RunLearncurve(const std::vector<std::string>& args);
 
 // The table of subcommands, in the order --help lists them.
 const std::vector<Command>& Commands();

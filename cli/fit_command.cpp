@@ -11,48 +11,11 @@
 #include "cli/commands.h"
 #include "core/board.h"
 #include "core/game_record.h"
+#include "learning/game_log.h"
 #include "learning/offline_fit.h"
 #include "learning/weight_file.h"
 
 namespace vell::cli {
-
-namespace {
-
-// The game of one game-log line: "N e BLACK B ( 35 0 120) WHITE W ( 35 0 120) MOVES +0", the
-// moves as sign (+ black, - white), column and row from 1. False for a line that is not such a
-// game: bad fields, an illegal move, or stone counts that the moves do not give.
-bool ParseGameLine(const std::string& line, GameRecord& record) {
-    std::istringstream in(line);
-    std::vector<std::string> fields;
-    for (std::string field; in >> field;)
-        fields.push_back(field);
-    if (fields.size() != 15 && fields.size() != 16) return false;
-    if (fields[1] != "e" || fields.back() != "+0") return false;
-    const std::string moves = fields.size() == 16 ? fields[14] : "";
-    if (moves.size() % 3 != 0 || moves.size() / 3 > 60) return false;
-    Board board = StartPosition();
-    record = GameRecord{};
-    for (std::size_t k = 0; k < moves.size() / 3; ++k) {
-        const char sign = moves[3 * k], column = moves[3 * k + 1], row = moves[3 * k + 2];
-        if ((sign != '+' && sign != '-') || column < '1' || column > '8' || row < '1' || row > '8')
-            return false;
-        const int colour = sign == '+' ? Black : White;
-        const int square = (column - '1') * 8 + (row - '1');
-        Board next;
-        if (board[square] != Empty || TryMove(board, next, square, colour) == 1) return false;
-        board = next;
-        record.bytes[2 + k] = static_cast<std::uint8_t>(colour * 64 + square);
-    }
-    const StoneCounts counts = CountStones(board);
-    if (fields[3] != std::to_string(counts[Black]) || fields[9] != std::to_string(counts[White]))
-        return false;
-    record.bytes[0] =
-        static_cast<std::uint8_t>(static_cast<std::int8_t>(counts[Black] - counts[White]));
-    record.bytes[1] = static_cast<std::uint8_t>(moves.size() / 3);
-    return true;
-}
-
-}  // namespace
 
 // An offline fit of the pattern weights to the games of a game log (vellkif.txt).
 int RunFit(const std::vector<std::string>& argv) {
@@ -69,26 +32,12 @@ int RunFit(const std::vector<std::string>& argv) {
     options.epochs = static_cast<int>(args.Integer("--epochs", options.epochs, 1, 1000));
     options.seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
 
-    std::ifstream log(logFile, std::ios::binary);
-    if (!log) throw std::runtime_error(logFile + ": cannot be read");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(log, line);)
-        lines.push_back(std::move(line));
-    if (log.bad()) throw std::runtime_error(logFile + ": read error");
-    const std::size_t first = lines.size() > last ? lines.size() - last : 0;
-
+    const GameLog log = ReadGameLog(logFile, last);
     std::vector<FitSample> samples;
-    int games = 0, skipped = 0;
-    for (std::size_t i = first; i < lines.size(); ++i) {
-        GameRecord record;
-        if (ParseGameLine(lines[i], record)) {
-            AppendGameSamples(record, samples);
-            ++games;
-        } else {
-            ++skipped;
-        }
-    }
-    lines = {};
+    for (const GameRecord& record : log.games)
+        AppendGameSamples(record, samples);
+    const int games = static_cast<int>(log.games.size());
+    const int skipped = log.skipped;
     // The held-out error of zero weights, for comparison with the fit's.
     const auto held =
         static_cast<std::size_t>(static_cast<double>(samples.size()) * options.holdOut);

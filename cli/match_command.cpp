@@ -10,6 +10,7 @@
 #include "book/book.h"
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/computer_players.h"
 #include "core/board.h"
 #include "core/player_names.h"
 #include "engine/think_driver.h"
@@ -19,13 +20,6 @@
 namespace vell::cli {
 
 namespace {
-
-// A match writes nothing and shows no panes.
-class QuietControl : public ThinkControl {
-  public:
-    bool AbortRequested() const override { return false; }
-    void ShowPaneText(int, const std::string&) override {}
-};
 
 struct Position {
     Board board = StartPosition();
@@ -78,14 +72,6 @@ int PlayOut(Position position, const Settings& settings, const ThinkFunction& th
     return counts[Black] - counts[White];
 }
 
-int ComputerPlayer(const Args& args, const std::string& option) {
-    if (!args.Has(option)) throw UsageError(option + " TYPE is required");
-    const int type = args.PlayerOption(option, Cpu1Player);
-    if (type == HumanPlayer)
-        throw UsageError(option + " Human: a match needs computer players, nobody would click");
-    return type;
-}
-
 std::string MoveList(const std::vector<int>& squares) {
     if (squares.empty()) return "-";
     std::string text = std::to_string(squares[0]);
@@ -116,13 +102,10 @@ int RunMatch(const std::vector<std::string>& argv) {
     if (!args.Has("--games")) throw UsageError("--games N is required");
     const int games = static_cast<int>(args.Integer("--games", 0, 2, INT_MAX - 1));
     if (games % 2 != 0) throw UsageError("--games must be even: games are played in pairs");
-    const int typeA = ComputerPlayer(args, "--a");
-    const int typeB = ComputerPlayer(args, "--b");
+    const int typeA = ComputerPlayerOption(args, "--a", -1);
+    const int typeB = ComputerPlayerOption(args, "--b", -1);
     Settings settings = DefaultSettings;
-    settings[NormalDepthSetting] = static_cast<int>(args.Integer(
-        "--normal-depth", DefaultSettings[NormalDepthSetting], MinNormalDepth, MaxNormalDepth));
-    settings[FinalDepthSetting] = static_cast<int>(args.Integer(
-        "--final-depth", DefaultSettings[FinalDepthSetting], MinFinalDepth, MaxFinalDepth));
+    DepthOptions(args, settings);
     settings[TrainingModeSetting] = 0;
     const int openingMoves = static_cast<int>(args.Integer("--openings", 6, 0, 60));
     const auto seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
@@ -133,7 +116,10 @@ int RunMatch(const std::vector<std::string>& argv) {
         const BookLoadStatus status = book.Load(*bookFile);
         if (!status.ok) throw std::runtime_error(*bookFile + ": " + status.message);
     }
-    const Weights weights = LoadWeights(args.Value("--weights").value_or("weight4.dat"));
+    WeightLoadStatus weightStatus;
+    const Weights weights =
+        LoadWeights(args.Value("--weights").value_or("weight4.dat"), &weightStatus);
+    if (weightStatus.damaged) throw std::runtime_error(weightStatus.message);
     InitPatterns();
     const ThinkFunction think = MakeThink(book, weights, args.SearchOption());
 

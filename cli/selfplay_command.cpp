@@ -1,67 +1,37 @@
 #include <chrono>
 #include <climits>
-#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <stdexcept>
 #include <string>
 
-#include "book/book.h"
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/computer_players.h"
 #include "cli/direct_services.h"
-#include "core/game_flow.h"
+#include "cli/unattended.h"
 #include "core/player_names.h"
 #include "engine/think_driver.h"
-#include "learning/pattern_eval.h"
+#include "learning/adopt_weights.h"
+#include "learning/opening_variety.h"
 #include "learning/trainer.h"
-#include "learning/weight_file.h"
 
 namespace vell::cli {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
-
-// The first Ctrl+C lets the game in progress end with its files complete; a second one ends
-// the program at once.
-extern "C" void OnInterrupt(int) {
-    interrupted = 1;
-    std::signal(SIGINT, SIG_DFL);
-}
-
-// gamesPlayed lives in memory. Its write marks the end of a game, when the flow's board is
-// still the final one, so the result is counted here.
-class GameEndCounter : public SettingsWriter {
-  public:
-    void WriteSetting(int index, int) override {
-        if (index != GamesPlayedSetting || !flow) return;
-        const StoneCounts counts = CountStones(flow->CurrentBoard());
-        ++games;
-        if (counts[Black] > counts[White])
-            ++blackWins;
-        else if (counts[White] > counts[Black])
-            ++whiteWins;
-        else
-            ++draws;
-    }
-
-    const GameFlow* flow = nullptr;
-    int games = 0, blackWins = 0, whiteWins = 0, draws = 0;
+struct SelfplayOptions {
+    int games = 0;
+    Settings settings = DefaultSettings;
+    std::filesystem::path dir;
+    bool continueTraining = false;
+    int openings = 0;
+    std::uint32_t seed = 1;
+    SearchKind search = SearchKind::Fast;
 };
 
-int ComputerPlayer(const Args& args, const std::string& option, int fallback) {
-    const int type = args.PlayerOption(option, fallback);
-    if (type == HumanPlayer)
-        throw UsageError(option + " Human: selfplay needs computer players, nobody would click");
-    return type;
-}
-
-}  // namespace
-
-// Unattended games through the game flow, with the window's end-of-game sequence and files.
-int RunSelfplay(const std::vector<std::string>& argv) {
+SelfplayOptions ParseSelfplay(const std::vector<std::string>& argv) {
     Args args(argv,
               {{"--games", true},
                {"--black", true},
@@ -70,94 +40,113 @@ int RunSelfplay(const std::vector<std::string>& argv) {
                {"--final-depth", true},
                {"--training", true},
                {"--dir", true},
+               {"--continue", false},
+               {"--openings", true},
+               {"--seed", true},
                {"--search", true}},
               0);
     if (!args.Has("--games")) throw UsageError("--games N is required");
-    const int games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));
-    Settings settings = DefaultSettings;
-    settings[BlackPlayerSetting] = ComputerPlayer(args, "--black", Cpu1Player);
-    settings[WhitePlayerSetting] = ComputerPlayer(args, "--white", Cpu1Player);
-    settings[NormalDepthSetting] = static_cast<int>(args.Integer(
-        "--normal-depth", DefaultSettings[NormalDepthSetting], MinNormalDepth, MaxNormalDepth));
-    settings[FinalDepthSetting] = static_cast<int>(args.Integer(
-        "--final-depth", DefaultSettings[FinalDepthSetting], MinFinalDepth, MaxFinalDepth));
+    SelfplayOptions options;
+    options.games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));
+    Settings& settings = options.settings;
+    settings[BlackPlayerSetting] = ComputerPlayerOption(args, "--black", Cpu1Player);
+    settings[WhitePlayerSetting] = ComputerPlayerOption(args, "--white", Cpu1Player);
+    DepthOptions(args, settings);
     settings[TrainingModeSetting] = static_cast<int>(args.Integer("--training", 0, 0, 1));
-    const bool training = settings[TrainingModeSetting] != 0;
-    const std::filesystem::path dir = args.Value("--dir").value_or(".");
-    std::error_code error;
-    if (!std::filesystem::is_directory(dir, error))
-        throw UsageError("--dir '" + dir.string() + "' is not a directory");
+    options.dir = DirOption(args);
+    options.continueTraining = args.Has("--continue");
+    // Training games open with random moves unless told otherwise; other games only on request.
+    const int openings = settings[TrainingModeSetting] != 0 ? DefaultRandomOpeningMoves : 0;
+    options.openings = static_cast<int>(args.Integer("--openings", openings, 0, 60));
+    options.seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
+    options.search = args.SearchOption();
+    return options;
+}
 
-    Book book;
-    const BookLoadStatus bookStatus = book.Load(dir / "book.dat");
-    if (!bookStatus.ok)
-        throw std::runtime_error((dir / "book.dat").string() + ": " + bookStatus.message);
-    Weights weights = LoadWeights(dir / "weight4.dat");
-    InitPatterns();
+// The weights a run starts from: weight4.dat, or with --continue weight2.dat when it loads
+// cleanly, so training can go on over several runs.
+std::filesystem::path StartingWeights(const SelfplayOptions& options) {
+    if (!options.continueTraining) return options.dir / "weight4.dat";
+    const TrainedWeights trained = ReadTrainedWeights(options.dir);
+    if (trained.ok) return options.dir / "weight2.dat";
+    std::cerr << "vellcli selfplay: --continue: weight2.dat does not load cleanly, starting from "
+                 "weight4.dat\n";
+    return options.dir / "weight4.dat";
+}
 
-    const auto report = [](const std::string& text) {
-        std::cerr << "vellcli selfplay: " << text << "\n";
-    };
-    Trainer trainer(weights, &book, dir, report);
-    DirectServices services("selfplay");
-    GameEndCounter counter;
-    GameFlow flow(services, settings, counter, MakeThink(book, weights, args.SearchOption()), &trainer, dir);
-    counter.flow = &flow;
-
-    interrupted = 0;
-    const auto previousHandler = std::signal(SIGINT, OnInterrupt);
-    const auto start = std::chrono::steady_clock::now();
-    auto lastProgress = start;
-    const auto progress = [&](bool force) {
+// One progress line on standard error at most once a second, and at the end.
+class Progress {
+  public:
+    Progress(const GameEndCounter& counter, const Trainer* trainer, int games)
+        : counter(counter), trainer(trainer), games(games) {}
+    void Show(bool force) {
         const auto now = std::chrono::steady_clock::now();
-        if (!force && now - lastProgress < std::chrono::seconds(1)) return;
-        lastProgress = now;
+        if (!force && now - last < std::chrono::seconds(1)) return;
+        last = now;
         const double minutes = std::chrono::duration<double>(now - start).count() / 60.0;
+        char error[32] = "-";
+        if (trainer) std::snprintf(error, sizeof error, "%lf", trainer->LastErrors().after);
         char line[160];
-        if (training)
-            std::snprintf(line, sizeof line, "selfplay: games=%d/%d per-minute=%.1f error=%lf",
-                          counter.games, games, counter.games / minutes,
-                          trainer.LastErrors().after);
-        else
-            std::snprintf(line, sizeof line, "selfplay: games=%d/%d per-minute=%.1f error=-",
-                          counter.games, games, counter.games / minutes);
+        std::snprintf(line, sizeof line, "selfplay: games=%d/%d per-minute=%.1f error=%s",
+                      counter.games, games, counter.games / minutes, error);
         std::cerr << line << "\n";
-    };
-
-    flow.StartGame();
-    while (counter.games < games) {
-        const int finished = counter.games;
-        flow.OnTimer();
-        if (counter.games == finished) {
-            // Only a failed think stops the flow between the ends of two games.
-            if (flow.State() == FlowState::Stopped) {
-                std::signal(SIGINT, previousHandler);
-                throw std::runtime_error("the game stopped: " + services.lastMessage);
-            }
-            continue;
-        }
-        progress(counter.games == games || interrupted);
-        if (interrupted) break;
-        // Without training the window waits on the final position; here the next game starts
-        // from the start of the history, as training's restart does.
-        if (flow.State() == FlowState::Stopped) {
-            flow.GoToFirst();
-            flow.StartGame();
-        }
     }
-    std::signal(SIGINT, previousHandler);
+    double Seconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
 
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    char summary[160];
-    std::snprintf(summary, sizeof summary, "games=%d black=%d white=%d draws=%d seconds=%.3f",
-                  counter.games, counter.blackWins, counter.whiteWins, counter.draws, seconds);
-    std::cout << summary << "\n";
-    if (training && !trainer.FilesCurrent()) {
+  private:
+    const GameEndCounter& counter;
+    const Trainer* trainer;
+    int games;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last = start;
+};
+
+// The exit status of a finished run: 1 with a one-line message when a file lacks what was
+// played and trained.
+int FinalStatus(const Trainer& trainer, bool training) {
+    if (!training) return 0;
+    if (!trainer.FilesCurrent()) {
         std::cerr << "vellcli selfplay: weight2.dat or Trainlog.txt is missing trained games\n";
         return 1;
     }
+    if (trainer.BookStopped()) {
+        std::cerr << "vellcli selfplay: book.dat stopped taking the positions of trained games\n";
+        return 1;
+    }
     return 0;
+}
+
+}  // namespace
+
+// Unattended games through the game flow, with the window's end-of-game sequence and files.
+int RunSelfplay(const std::vector<std::string>& argv) {
+    SelfplayOptions options = ParseSelfplay(argv);
+    const bool training = options.settings[TrainingModeSetting] != 0;
+    RunFiles files;
+    LoadRunFiles(options.dir, StartingWeights(options), files);
+
+    Trainer trainer(files.weights, &files.book, options.dir, [](const std::string& text) {
+        std::cerr << "vellcli selfplay: " << text << "\n";
+    });
+    DirectServices services("selfplay");
+    GameEndCounter counter;
+    ThinkFunction think = MakeThink(files.book, files.weights, options.search);
+    if (options.openings > 0)
+        think = WithRandomOpening(std::move(think), options.openings, options.seed, true);
+    GameFlow flow(services, options.settings, counter, std::move(think), &trainer, options.dir);
+    counter.flow = &flow;
+
+    Progress progress(counter, training ? &trainer : nullptr, options.games);
+    PlayGames(flow, counter, services, options.games,
+              [&] { progress.Show(counter.games == options.games || Interrupted()); });
+    char summary[160];
+    std::snprintf(summary, sizeof summary, "games=%d black=%d white=%d draws=%d seconds=%.3f",
+                  counter.games, counter.blackWins, counter.whiteWins, counter.draws,
+                  progress.Seconds());
+    std::cout << summary << "\n";
+    return FinalStatus(trainer, training);
 }
 
 }  // namespace vell::cli

@@ -6,6 +6,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/computer_players.h"
 #include "cli/engine_files.h"
 #include "core/player_names.h"
 #include "engine/fast_search.h"
@@ -14,13 +15,6 @@
 namespace vell::cli {
 
 namespace {
-
-// The think's pane texts are not shown: vellcli prints only the outcome.
-class SilentControl : public ThinkControl {
-  public:
-    bool AbortRequested() const override { return false; }
-    void ShowPaneText(int, const std::string&) override {}
-};
 
 // A JSON string literal; UTF-8 passes through, quotes, backslashes and control bytes are escaped.
 std::string JsonString(const std::string& text) {
@@ -75,7 +69,7 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
     EngineFiles files;
     LoadEngineFiles(args, files);
 
-    SilentControl control;
+    QuietControl control;
     TablePool tables;
     const auto start = std::chrono::steady_clock::now();
     const ThinkReport report =

@@ -1,5 +1,6 @@
 #include "learning/trainer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <utility>
@@ -36,12 +37,26 @@ int Trainer::TrainingGameCount() const {
 
 void Trainer::Train(const GameRecord& record) {
     database.Store(record);
+    // The line numbers the games trained before this one. A damaged negative count counts as
+    // 0, and the save's count stops at the largest int instead of wrapping.
+    const int gamesBefore = std::max(weights.header.trainingGames, 0);
+    // Weights this trainer has not trained itself (loaded at start-up, adopted, or continued)
+    // start from a prior: each weight counts as having seen one squared unit of evidence per
+    // game the table was trained on, since the per-weight sums of earlier runs are not kept.
+    // The shipped weights, fitted on many games, so take only the smallest steps.
+    if (!trainedHere || gamesBefore != gamesAfterLastPass) {
+        std::fill(accumulators.evidence.begin(), accumulators.evidence.end(),
+                  static_cast<float>(gamesBefore));
+        std::fill(accumulators.remainder.begin(), accumulators.remainder.end(), 0.0f);
+    }
     lastErrors.before = MeasureError(database, weights.table);
-    TrainOnStoredGames(database, weights.table, book, accumulators, rule, report);
+    if (TrainOnStoredGames(database, weights.table, book, accumulators, rule, report).bookStopped)
+        bookStopped = true;
     SaveWeights();
+    trainedHere = true;
+    gamesAfterLastPass = weights.header.trainingGames;
     lastErrors.after = MeasureError(database, weights.table);
-    // The save has counted this game already; the line numbers the games trained before it.
-    AppendLog(TrainingLogLine(weights.header.trainingGames - 1, lastErrors));
+    AppendLog(TrainingLogLine(gamesBefore, lastErrors));
     database.Clear();
 }
 
@@ -59,15 +74,37 @@ void Trainer::SaveWeights() {
 void Trainer::AppendLog(const std::string& line) {
     pendingLog += line;
     const std::filesystem::path file = workDir / TrainingLogName;
-    std::ofstream log(file, std::ios::binary | std::ios::app);
-    if (log) {
-        log.write(pendingLog.data(), static_cast<std::streamsize>(pendingLog.size()));
-        log.close();
+    std::error_code error;
+    const bool existed = std::filesystem::exists(file, error);
+    const std::uintmax_t previousSize = existed ? std::filesystem::file_size(file, error) : 0;
+    bool written = false;
+    if (!error) {
+        std::ofstream log(file, std::ios::binary | std::ios::app);
+        if (log) {
+            log.write(pendingLog.data(), static_cast<std::streamsize>(pendingLog.size()));
+            log.flush();
+            log.close();
+            written = !log.fail();
+        }
     }
-    if (log) {
+    if (written) {
         pendingLog.clear();
         logFailureReported = false;
         return;
+    }
+    // Whatever part of the lines reached the file is cut off again. Lines that cannot be cut
+    // off are given up: appending them again would double them.
+    std::error_code cut;
+    if (std::filesystem::is_regular_file(file, cut) &&
+        std::filesystem::file_size(file, cut) != previousSize && !cut) {
+        if (existed)
+            std::filesystem::resize_file(file, previousSize, cut);
+        else
+            std::filesystem::remove(file, cut);
+        if (cut) {
+            pendingLog.clear();
+            logLinesLost = true;
+        }
     }
     Report(logFailureReported, "学習ログ " + file.string() + " に書き込めません。\n" +
                                    "記録はメモリに残し、書き込めるようになったら追記します。");

@@ -24,15 +24,17 @@ struct TrainingErrors {
 // Trainlog.txt; then the game database is emptied.
 //
 // A file that cannot be written loses nothing: the weights stay trained in memory and are
-// written whole by the next save; log lines are kept and appended before the next line once
-// the log can be written again. Each such failure is reported once (again only after the file
-// has been written in between), so unattended training is not interrupted game after game.
+// written whole by the next save. A log append writes whole lines or nothing: one that fails is
+// cut back to the log's previous length, and its lines are kept and appended before the next
+// line (lines that could not be cut back off the file are dropped instead, so none is ever
+// doubled). Each such failure is reported once (again only after the file has been written in
+// between), so unattended training is not interrupted game after game.
 class Trainer : public GameLearner {
   public:
     // `weights` and `book` (may be null: no book additions) must outlive the trainer. The files
     // weight2.dat and Trainlog.txt are written in `workDir`; `report` shows a text to the user.
     Trainer(Weights& weights, Book* book, std::filesystem::path workDir, TrainingReport report,
-            StepRule rule = StepRule::Stable);
+            StepRule rule = StepRule::Accumulating);
 
     int TrainingGameCount() const override;
     void Train(const GameRecord& record) override;
@@ -42,7 +44,11 @@ class Trainer : public GameLearner {
     // Trainlog.txt lines not yet written because the log could not be appended to.
     const std::string& PendingLogLines() const { return pendingLog; }
     // Whether weight2.dat and Trainlog.txt hold everything trained so far.
-    bool FilesCurrent() const { return !saveFailed && pendingLog.empty(); }
+    bool FilesCurrent() const { return !saveFailed && pendingLog.empty() && !logLinesLost; }
+    // Whether the book stopped taking additions during some pass (it could not be written).
+    bool BookStopped() const { return bookStopped; }
+    // The rate of the accumulating step (for measuring other rates).
+    void SetRate(const AccumulatingRate& rate) { accumulators.rate = rate; }
 
   private:
     void SaveWeights();
@@ -59,6 +65,10 @@ class Trainer : public GameLearner {
     TrainingErrors lastErrors;
     std::string pendingLog;
     bool saveFailed = false;
+    bool logLinesLost = false;
+    bool trainedHere = false;
+    int gamesAfterLastPass = 0;
+    bool bookStopped = false;
     bool saveFailureReported = false;
     bool logFailureReported = false;
 };

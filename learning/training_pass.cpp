@@ -38,8 +38,9 @@ double PredictionChange(const TrainedPosition& position, const double* step) {
 // one. All of a position's features move together, so that direction is scaled by the one
 // factor that minimises the squared error of the trained positions along it: the positions as
 // a whole never overshoot, and, but for the rounding of weights to whole units, a game's error
-// can only fall.
-void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTable& weights) {
+// can only fall. Turns the gradient into that direction and returns the factor in weight units
+// (0 when no feature was touched).
+double StableScale(TrainingAccumulators& accumulators, int positions) {
     double* step = accumulators.gradient.data();
     const std::int32_t* squared = accumulators.squared.data();
     for (int w = 0; w < TotalWeights; ++w)
@@ -51,10 +52,35 @@ void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTa
         along += position.error * change;
         length += change * change;
     }
-    if (length <= 0.0) return;
-    const double scale = WeightUnitsPerDisc * along / length;
+    return length > 0.0 ? WeightUnitsPerDisc * along / length : 0.0;
+}
+
+void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTable& weights) {
+    const double scale = StableScale(accumulators, positions);
+    if (scale == 0.0) return;
     for (int w = 0; w < TotalWeights; ++w)
-        if (squared[w] != 0) weights[w] = SaturateWeight(scale * step[w] + weights[w]);
+        if (accumulators.squared[w] != 0)
+            weights[w] = SaturateWeight(scale * accumulators.gradient[w] + weights[w]);
+}
+
+// The accumulating step: the stable direction and factor, times each weight's own rate. The
+// evidence grows by the weight's squared features of this pass.
+void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
+                           WeightTable& weights) {
+    const double scale = StableScale(accumulators, positions);
+    const double* step = accumulators.gradient.data();
+    const std::int32_t* squared = accumulators.squared.data();
+    float* evidence = accumulators.evidence.data();
+    float* remainder = accumulators.remainder.data();
+    for (int w = 0; w < TotalWeights; ++w) {
+        if (squared[w] == 0) continue;
+        const double target =
+            accumulators.rate.For(evidence[w]) * scale * step[w] + remainder[w] + weights[w];
+        weights[w] = SaturateWeight(target);
+        const double left = target - weights[w];
+        remainder[w] = std::abs(left) < 1.0 ? static_cast<float>(left) : 0.0f;
+        evidence[w] += static_cast<float>(squared[w]);
+    }
 }
 
 void ApplyOriginalStep(const TrainingAccumulators& accumulators, WeightTable& weights) {
@@ -67,15 +93,20 @@ void ApplyOriginalStep(const TrainingAccumulators& accumulators, WeightTable& we
 
 }  // namespace
 
+double AccumulatingRate::For(double evidence) const {
+    return std::max(floor, rate * settle / (settle + evidence));
+}
+
 std::int16_t SaturateWeight(double value) {
     constexpr double Low = std::numeric_limits<std::int16_t>::min();
     constexpr double High = std::numeric_limits<std::int16_t>::max();
     return static_cast<std::int16_t>(std::clamp(std::trunc(value), Low, High));
 }
 
-void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book* book,
-                        TrainingAccumulators& accumulators, StepRule rule,
-                        const TrainingReport& report) {
+TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable& weights,
+                                      Book* book, TrainingAccumulators& accumulators, StepRule rule,
+                                      const TrainingReport& report) {
+    TrainingPassResult result;
     std::fill(accumulators.gradient.begin(), accumulators.gradient.end(), 0.0);
     std::fill(accumulators.squared.begin(), accumulators.squared.end(), 0);
     std::fill(accumulators.occurrence.begin(), accumulators.occurrence.end(), 0);
@@ -86,14 +117,15 @@ void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book
     int positions = 0;
     for (int g = 0; g < database.Count(); ++g) {
         const GameRecord& record = database.Game(g);
-        const int result = record.Result();
+        const int gameResult = record.Result();
         PositionRecord position;
         ReplayGame(database, g, FirstTrainedMove, position.board);
         const int moves = std::min(RecordedMoves(record), EndTrainedMove);
         for (int j = FirstTrainedMove; j < moves; ++j) {
             position.turn = record.Colour(j) == White ? White : Black;
             if (j < BookMoves && book) {
-                const BookAddResult added = book->AddGame(position.board, result);
+                const BookAddResult added = book->AddGame(position.board, gameResult);
+                if (added.outcome == BookAddOutcome::Stopped) result.bookStopped = true;
                 if (!added.message.empty() && report) report(added.message);
             }
             TrainedPosition& trained =
@@ -102,7 +134,7 @@ void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book
             const std::int64_t value = PatternEvaluateForTraining(position, 0, weights, scratch);
             // 64 bits: extreme weights can carry the difference past 32.
             const double t =
-                static_cast<double>(std::int64_t{result} * 100000 - value) * ErrorToDiscs;
+                static_cast<double>(std::int64_t{gameResult} * 100000 - value) * ErrorToDiscs;
             trained.error = t;
 
             gradient[MobilityWeight] += scratch.mobility * t;
@@ -122,8 +154,11 @@ void TrainOnStoredGames(const GameDatabase& database, WeightTable& weights, Book
     }
     if (rule == StepRule::Original)
         ApplyOriginalStep(accumulators, weights);
-    else
+    else if (rule == StepRule::Stable)
         ApplyStableStep(accumulators, positions, weights);
+    else
+        ApplyAccumulatingStep(accumulators, positions, weights);
+    return result;
 }
 
 }  // namespace vell

@@ -80,9 +80,35 @@ std::vector<std::uint8_t> EncodeWeightFile(const Weights& weights) {
     return bytes;
 }
 
-Weights LoadWeights(const std::filesystem::path& file) {
+std::string HeaderDamage(const WeightHeader& header) {
+    if (header.trainingGames < 0)
+        return "トレーニング試合数が負の値(" + std::to_string(header.trainingGames) + ")です。";
+    const auto* note = reinterpret_cast<const unsigned char*>(header.note.data());
+    const std::size_t size = header.note.size();
+    std::size_t i = 0;
+    for (; i < size && note[i] != 0; ++i) {
+        const unsigned char c = note[i];
+        const bool lead = (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc);
+        if (lead) {
+            const unsigned char trail = i + 1 < size ? note[i + 1] : 0;
+            if (trail < 0x40 || trail == 0x7f || trail > 0xfc) break;
+            ++i;
+        } else if (c < 0x20 ? c != '\t' && c != '\n' && c != '\r'
+                            : c == 0x7f || c == 0x80 || c == 0xa0 || c > 0xfc) {
+            break;
+        }
+    }
+    if (i < size && note[i] == 0) return {};
+    return "特記事項が文字列として読めません。";
+}
+
+Weights LoadWeights(const std::filesystem::path& file, WeightLoadStatus* status) {
     Weights missing;
     missing.header = DefaultHeader(NoFileNote);
+    WeightLoadStatus ignored;
+    WeightLoadStatus& result = status ? *status : ignored;
+    result = {};
+    result.missing = true;
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return missing;
     std::ifstream in(file, std::ios::binary);
@@ -90,8 +116,15 @@ Weights LoadWeights(const std::filesystem::path& file) {
     std::vector<std::uint8_t> bytes(WeightFileBytes);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) return missing;
+    result.missing = false;
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return DecodeWeightFile(bytes);
+    Weights weights = DecodeWeightFile(bytes);
+    if (std::string damage = HeaderDamage(weights.header); !damage.empty()) {
+        result.damaged = true;
+        result.message = "重みファイル " + file.string() + " は壊れています。" + damage;
+        return missing;
+    }
+    return weights;
 }
 
 WeightSaveStatus WriteWeightFile(const std::filesystem::path& file, const Weights& weights) {
@@ -122,12 +155,15 @@ WeightSaveStatus WriteWeightFile(const std::filesystem::path& file, const Weight
     return {};
 }
 
+std::int32_t AddTrainingGames(std::int32_t count, int games) {
+    const std::int64_t sum = std::int64_t{std::max(count, 0)} + std::max(games, 0);
+    return static_cast<std::int32_t>(std::min<std::int64_t>(sum, INT32_MAX));
+}
+
 WeightSaveStatus SaveTrainedWeights(const std::filesystem::path& file, Weights& weights,
                                     int gamesTrained) {
     WeightHeader& header = weights.header;
-    header.trainingGames =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(header.trainingGames) +
-                                  static_cast<std::uint32_t>(gamesTrained));
+    header.trainingGames = AddTrainingGames(header.trainingGames, gamesTrained);
     std::copy(TrainedNote.begin(), TrainedNote.end(), header.note.begin());
     header.note[TrainedNote.size()] = '\0';
     return WriteWeightFile(file, weights);

@@ -36,9 +36,23 @@ Weights DecodeWeightFile(std::span<const std::uint8_t> bytes);
 // The WeightFileBytes bytes of a weight file holding `weights`.
 std::vector<std::uint8_t> EncodeWeightFile(const Weights& weights);
 
+// Why a header cannot be trusted, in Japanese, or empty when it can: a negative training game
+// count, or a note that is not zero-terminated Shift-JIS text (control bytes other than tab and
+// line breaks count as damage). The format has no checksum; this catches a file of random bytes.
+std::string HeaderDamage(const WeightHeader& header);
+
+// How a weight file loaded: `missing` when it could not be opened (not an error), `damaged`
+// with `message` when its header fails HeaderDamage.
+struct WeightLoadStatus {
+    bool missing = false;
+    bool damaged = false;
+    std::string message;
+};
+
 // Reads a weight file as DecodeWeightFile does. A file that cannot be opened or read gives zero
-// weights and the "no file" header (version 4.00.01, 0 games); that is not an error.
-Weights LoadWeights(const std::filesystem::path& file);
+// weights and the "no file" header (version 4.00.01, 0 games); that is not an error. A damaged
+// header gives the same zero weights and "no file" header, and `status` says what was wrong.
+Weights LoadWeights(const std::filesystem::path& file, WeightLoadStatus* status = nullptr);
 
 // Whether a save reached the disk; `message` says why not.
 struct WeightSaveStatus {
@@ -50,6 +64,10 @@ struct WeightSaveStatus {
 // it, so `file` is always either the old file or the whole new one. On failure the old file
 // stays and the status says why.
 WeightSaveStatus WriteWeightFile(const std::filesystem::path& file, const Weights& weights);
+
+// The training game count after `games` more games: saturates at the largest int, and a
+// negative count (damage) counts from 0.
+std::int32_t AddTrainingGames(std::int32_t count, int games);
 
 // The save after a training pass: adds `gamesTrained` to the header's training games, puts the
 // note "特になし♪" at the start of the note field (the bytes after its zero stay), then writes

@@ -40,6 +40,7 @@ const char* const DataInfoText = "データ情報(&D)";
 const char* const AboutSuffix = " のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 const char* const ResearchMenuText = "研究(&S)";
 const char* const BookValueText = "BOOK評価値(&B)";
+const char* const AdoptWeightsText = "学習した重みを使う(&W)";
 
 const char* const StartGamePrompt = "対局を開始\n対局開始";
 const char* const PausePrompt = "一時停止\n一時停止";
@@ -190,6 +191,9 @@ void CMainFrame::CreateMenus() {
     QAction* bookValue = MakeAction(Command::BookValue, BookValueText);
     connect(bookValue, &QAction::triggered, view, &CVellView::ShowBookValue);
     research->addAction(bookValue);
+    QAction* adoptWeights = MakeAction(Command::AdoptWeights, AdoptWeightsText);
+    connect(adoptWeights, &QAction::triggered, this, &CMainFrame::AdoptWeightsRequested);
+    research->addAction(adoptWeights);
 
     // The file commands live on their keys only; the window carries them so they work
     // wherever the focus is.

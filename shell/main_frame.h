@@ -31,6 +31,7 @@ enum class Command {
     DataInfo,
     About,
     BookValue,
+    AdoptWeights,  // "学習した重みを使う(&W)"
     New,    // Ctrl+N
     Open,   // Ctrl+O
     Save,   // Ctrl+S
@@ -63,6 +64,7 @@ class CMainFrame : public QMainWindow {
     void OpenRequested();
     void SaveRequested();
     void AboutRequested();
+    void AdoptWeightsRequested();
 
   private:
     QAction* MakeAction(Command command, const char* text, const char* prompt = nullptr);

@@ -1,12 +1,17 @@
 #include "shell/vell_app.h"
 
+#include <cstdint>
+#include <ctime>
+
 #include <QFileDialog>
 
 #include "book/book_value_message.h"
 #include "engine/think_driver.h"
+#include "learning/opening_variety.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
 #include "shell/about_dialog.h"
+#include "shell/adopt_weights_action.h"
 #include "shell/display_name.h"
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
@@ -38,7 +43,11 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     // The engine and the training read the book and the weights in place, so they can be
     // loaded below, before the first tick; the computer players search with the fast search.
     // Training reports a file it cannot write in a box.
-    setup.think = options.think ? options.think : MakeThink(book, weights, SearchKind::Fast);
+    // Unattended training opens each game with random moves where the book gives no variety.
+    setup.think = options.think ? options.think
+                                : WithRandomOpening(MakeThink(book, weights, SearchKind::Fast),
+                                                    DefaultRandomOpeningMoves,
+                                                    static_cast<std::uint64_t>(std::time(nullptr)));
     trainer =
         std::make_unique<Trainer>(weights, &book, options.workDir, [this](const std::string& text) {
             ShowMessageBox(frame.get(), QString::fromStdString(text));
@@ -54,6 +63,9 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     connect(frame.get(), &CMainFrame::OpenRequested, this, &CVellApp::OnFileOpen);
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
+    connect(frame.get(), &CMainFrame::AdoptWeightsRequested, this, [this, dir = options.workDir] {
+        AdoptTrainedWeightsCommand(frame.get(), dir, weights, boardView->flow().ThinkRunning());
+    });
     UpdateTitle();
 
     if (!options.documentPath.isEmpty() && !OpenDocument(options.documentPath, &error))
@@ -123,8 +135,13 @@ void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
     // no additions, so the file is left as it is.
     const BookLoadStatus bookStatus = book.Load(workDir / "book.dat");
     if (!bookStatus.ok) ShowMessageBox(nullptr, QString::fromStdString(bookStatus.message));
-    // A missing or short weight file is not an error: the weights it lacks are 0.
-    weights = LoadWeights(workDir / "weight4.dat");
+    // A missing or short weight file is not an error: the weights it lacks are 0. A damaged
+    // header is reported once, and the game goes on with zero weights as for a missing file.
+    WeightLoadStatus weightStatus;
+    weights = LoadWeights(workDir / "weight4.dat", &weightStatus);
+    if (weightStatus.damaged)
+        ShowMessageBox(nullptr, QString::fromStdString(weightStatus.message +
+                                                       "\n重みをすべて0にして続けます。"));
     InitPatterns();
 }
 

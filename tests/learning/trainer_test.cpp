@@ -158,6 +158,25 @@ TEST_F(TrainerTest, UnwritableLogIsReportedOnceAndItsLinesKept) {
     EXPECT_EQ(reports.size(), 1u);
 }
 
+// A full disk: the append fails at the flush, nothing of the line stays in the log, and the
+// line is written whole once the log can take it, not doubled.
+TEST_F(TrainerTest, FailedAppendOnAFullDiskLeavesWholeLines) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    Trainer trainer = MakeTrainer();
+    std::filesystem::create_symlink("/dev/full", dir / "Trainlog.txt");
+    const GameRecord record = test::RecordOf(test::Cpu1Game, test::Cpu1GameResult);
+    trainer.Train(record);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_FALSE(trainer.FilesCurrent());
+    std::filesystem::remove(dir / "Trainlog.txt");
+    trainer.Train(record);
+    const std::vector<std::string> log = Lines(ReadText(dir / "Trainlog.txt"));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].substr(0, 10), "        0 ");
+    EXPECT_EQ(log[1].substr(0, 10), "        1 ");
+    EXPECT_TRUE(trainer.FilesCurrent());
+}
+
 // A weight file that cannot be replaced is reported once; the trained weights and the count
 // stay in memory, the old file stays whole, and the next save that works writes them all.
 TEST_F(TrainerTest, UnwritableWeightFileIsReportedOnceAndTheWeightsKept) {
@@ -188,10 +207,13 @@ TEST_F(TrainerTest, RefusingBookIsReportedOnce) {
     Trainer trainer(weights, &closed, dir.Path(),
                     [this](const std::string& text) { reports.push_back(text); });
     const GameRecord record = test::RecordOf(test::Cpu1Game, test::Cpu1GameResult);
+    EXPECT_FALSE(trainer.BookStopped());
     trainer.Train(record);
     trainer.Train(record);
     EXPECT_EQ(reports.size(), 1u);
     EXPECT_EQ(Lines(ReadText(dir / "Trainlog.txt")).size(), 2u);
+    // vellcli selfplay fails on it instead of reporting success.
+    EXPECT_TRUE(trainer.BookStopped());
 }
 
 // The log line: games trained before this one, right-aligned in nine columns, and the errors

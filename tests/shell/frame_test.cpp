@@ -82,7 +82,8 @@ class FrameTest : public QObject {
                               << QStringList{QStringLiteral("データ情報(&D)"), QStringLiteral("-"),
                                              QStringLiteral("Vell のﾊﾞｰｼﾞｮﾝ情報(&A)...")};
         QTest::newRow("research") << QStringLiteral("研究(&S)")
-                                  << QStringList{QStringLiteral("BOOK評価値(&B)")};
+                                  << QStringList{QStringLiteral("BOOK評価値(&B)"),
+                                                 QStringLiteral("学習した重みを使う(&W)")};
     }
     void menusHoldTheirItems() {
         QFETCH(QString, menu);

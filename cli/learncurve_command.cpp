@@ -1,0 +1,92 @@
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/computer_players.h"
+#include "cli/direct_services.h"
+#include "cli/unattended.h"
+#include "core/player_names.h"
+#include "engine/think_driver.h"
+#include "learning/game_log.h"
+#include "learning/opening_variety.h"
+#include "learning/trainer.h"
+
+namespace vell::cli {
+
+namespace {
+
+// Prints the held-out error of the weights as they stand after `games` trained games.
+void PrintHeldOutError(int games, const std::vector<GameRecord>& holdout, const Weights& weights) {
+    char line[96];
+    std::snprintf(line, sizeof line, "games=%d holdout_error=%.6f", games,
+                  HeldOutError(holdout, weights.table));
+    std::cout << line << std::endl;
+}
+
+}  // namespace
+
+// Unattended self-play with training on, measured every K games on held-out games that training
+// never sees. VELL_RATE=rate,settle,floor in the environment measures another accumulating rate
+// than the built-in one (how the built-in one was chosen).
+int RunLearncurve(const std::vector<std::string>& argv) {
+    Args args(argv,
+              {{"--games", true},
+               {"--every", true},
+               {"--from", true},
+               {"--holdout", true},
+               {"--black", true},
+               {"--white", true},
+               {"--normal-depth", true},
+               {"--final-depth", true},
+               {"--dir", true}},
+              0);
+    if (!args.Has("--games") || !args.Has("--every"))
+        throw UsageError("--games N and --every K are required");
+    const int games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));
+    const int every = static_cast<int>(args.Integer("--every", 0, 1, INT_MAX));
+    Settings settings = DefaultSettings;
+    settings[BlackPlayerSetting] = ComputerPlayerOption(args, "--black", Cpu1Player);
+    settings[WhitePlayerSetting] = ComputerPlayerOption(args, "--white", Cpu1Player);
+    DepthOptions(args, settings);
+    settings[TrainingModeSetting] = 1;
+    const std::filesystem::path dir = DirOption(args);
+    const std::filesystem::path holdoutFile =
+        args.Value("--holdout").value_or((dir / "holdout.txt").string());
+    const std::vector<GameRecord> holdout = ReadGameLog(holdoutFile).games;
+    if (holdout.empty()) throw std::runtime_error(holdoutFile.string() + ": no game to measure");
+
+    // Without --from training starts from zero weights.
+    RunFiles files;
+    LoadRunFiles(dir, args.Value("--from").value_or((dir / "no-weights").string()), files);
+    Trainer trainer(files.weights, &files.book, dir, [](const std::string& text) {
+        std::cerr << "vellcli learncurve: " << text << "\n";
+    });
+    if (const char* rate = std::getenv("VELL_RATE")) {
+        AccumulatingRate r;
+        std::sscanf(rate, "%lf,%lf,%lf", &r.rate, &r.settle, &r.floor);
+        trainer.SetRate(r);
+    }
+    DirectServices services("learncurve");
+    GameEndCounter counter;
+    ThinkFunction think =
+        WithRandomOpening(MakeThink(files.book, files.weights), DefaultRandomOpeningMoves, 1);
+    GameFlow flow(services, settings, counter, std::move(think), &trainer, dir);
+    counter.flow = &flow;
+
+    PrintHeldOutError(0, holdout, files.weights);
+    PlayGames(flow, counter, services, games, [&] {
+        if (counter.games % every == 0 || counter.games == games) {
+            std::cerr << "learncurve: games=" << counter.games << "/" << games
+                      << " last-error=" << trainer.LastErrors().after << "\n";
+            PrintHeldOutError(counter.games, holdout, files.weights);
+        }
+    });
+    return trainer.FilesCurrent() && !trainer.BookStopped() ? 0 : 1;
+}
+
+}  // namespace vell::cli

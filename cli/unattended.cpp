@@ -1,0 +1,95 @@
+#include "cli/unattended.h"
+
+#include <csignal>
+#include <stdexcept>
+#include <system_error>
+
+#include "cli/args.h"
+#include "learning/pattern_eval.h"
+#include "learning/weight_file.h"
+
+namespace vell::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// Restores the previous Ctrl+C handler however PlayGames ends.
+class InterruptScope {
+  public:
+    InterruptScope() : previous(std::signal(SIGINT, OnInterrupt)) { interrupted = 0; }
+    ~InterruptScope() { std::signal(SIGINT, previous); }
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+  private:
+    void (*previous)(int);
+};
+
+}  // namespace
+
+void GameEndCounter::WriteSetting(int index, int) {
+    if (index != GamesPlayedSetting || !flow) return;
+    const StoneCounts counts = CountStones(flow->CurrentBoard());
+    ++games;
+    if (counts[Black] > counts[White])
+        ++blackWins;
+    else if (counts[White] > counts[Black])
+        ++whiteWins;
+    else
+        ++draws;
+}
+
+void LoadRunFiles(const std::filesystem::path& dir, const std::filesystem::path& weightFile,
+                  RunFiles& files) {
+    const BookLoadStatus bookStatus = files.book.Load(dir / "book.dat");
+    if (!bookStatus.ok)
+        throw std::runtime_error((dir / "book.dat").string() + ": " + bookStatus.message);
+    WeightLoadStatus weightStatus;
+    files.weights = LoadWeights(weightFile, &weightStatus);
+    if (weightStatus.damaged) throw std::runtime_error(weightStatus.message);
+    InitPatterns();
+}
+
+std::filesystem::path DirOption(const Args& args) {
+    const std::filesystem::path dir = args.Value("--dir").value_or(".");
+    std::error_code error;
+    if (!std::filesystem::is_directory(dir, error))
+        throw UsageError("--dir '" + dir.string() + "' is not a directory");
+    return dir;
+}
+
+void PlayGames(GameFlow& flow, GameEndCounter& counter, const DirectServices& services, int games,
+               const std::function<void()>& afterGame) {
+    InterruptScope scope;
+    flow.StartGame();
+    while (counter.games < games) {
+        const int finished = counter.games;
+        flow.OnTimer();
+        if (counter.games == finished) {
+            // Only a failed think stops the flow between the ends of two games.
+            if (flow.State() == FlowState::Stopped)
+                throw std::runtime_error("the game stopped: " + services.lastMessage);
+            continue;
+        }
+        if (afterGame) afterGame();
+        if (interrupted) break;
+        // Without training the window waits on the final position; here the next game starts
+        // from the start of the history, as training's restart does.
+        if (flow.State() == FlowState::Stopped) {
+            flow.GoToFirst();
+            flow.StartGame();
+        }
+    }
+}
+
+bool Interrupted() {
+    return interrupted != 0;
+}
+
+}  // namespace vell::cli

@@ -1,0 +1,38 @@
+#include "shell/adopt_weights_action.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include "learning/adopt_weights.h"
+#include "shell/message_box.h"
+
+namespace vell {
+
+namespace {
+
+const char* const Caption = "Tamu3";
+const char* const ThinkingText =
+    "コンピュータの思考中は重みを入れ替えられません。一時停止してから選んでください。";
+
+}  // namespace
+
+void AdoptTrainedWeightsCommand(QWidget* parent, const std::filesystem::path& workDir,
+                                Weights& weights, bool thinkRunning) {
+    if (thinkRunning) {
+        ShowMessageBox(parent, QString::fromUtf8(ThinkingText));
+        return;
+    }
+    const TrainedWeights candidate = ReadTrainedWeights(workDir);
+    if (!candidate.ok) {
+        ShowMessageBox(parent, QString::fromStdString(candidate.message));
+        return;
+    }
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(parent, QString::fromUtf8(Caption),
+                              QString::fromStdString(AdoptQuestion(candidate.weights)),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return;
+    ShowMessageBox(parent, QString::fromStdString(AdoptTrainedWeights(workDir, weights).message));
+}
+
+}  // namespace vell

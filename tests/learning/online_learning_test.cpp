@@ -1,0 +1,226 @@
+#include <climits>
+#include <cmath>
+#include <fstream>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "learning/adopt_weights.h"
+#include "learning/game_log.h"
+#include "learning/opening_variety.h"
+#include "learning/pattern_eval.h"
+#include "learning/trainer.h"
+#include "learning/training_pass.h"
+#include "learning/weight_file.h"
+#include "tests/learning/training_games.h"
+#include "tests/support/temp_dir.h"
+
+namespace vell {
+namespace {
+
+class AccumulatingStep : public ::testing::Test {
+  protected:
+    void SetUp() override { InitPatterns(); }
+    void Train(const GameRecord& record) {
+        GameDatabase database;
+        database.Store(record);
+        TrainOnStoredGames(database, weights, nullptr, accumulators, StepRule::Accumulating, {});
+    }
+    WeightTable weights = WeightTable(WeightTableSize, 0);
+    TrainingAccumulators accumulators;
+};
+
+// The same game over and over: a weight's step shrinks as the positions that read it add up,
+// so the twentieth game moves it far less than the first; the game's error still falls.
+TEST_F(AccumulatingStep, StepShrinksAsEvidenceAccumulates) {
+    const GameRecord record = test::RecordOf(test::Cpu1Game, test::Cpu1GameResult);
+    GameDatabase database;
+    database.Store(record);
+    std::vector<double> steps;
+    const double start = MeasureError(database, weights);
+    for (int game = 0; game < 20; ++game) {
+        const WeightTable before = weights;
+        Train(record);
+        double moved = 0;
+        for (int w = 0; w < TotalWeights; ++w)
+            moved += std::abs(weights[w] - before[w]);
+        steps.push_back(moved);
+    }
+    EXPECT_GT(steps.front(), 0);
+    EXPECT_LT(steps.back(), steps.front() / 4);
+    EXPECT_LT(MeasureError(database, weights), start);
+}
+
+// The same game moves a weight less when many earlier positions have read it.
+TEST_F(AccumulatingStep, WeightWithMoreEvidenceMovesLess) {
+    const GameRecord record = test::RecordOf(test::FillingMoves(), 16);
+    PositionRecord start;
+    start.board = StartPosition();
+    start.turn = White;
+    const int w = PatternOffsets[9] + PatternIndex(9, 0, start);
+    Train(record);
+    const int fresh = weights[w];
+    weights.assign(WeightTableSize, 0);
+    accumulators = TrainingAccumulators{};
+    accumulators.evidence[static_cast<std::size_t>(w)] = 5000;
+    Train(record);
+    EXPECT_GT(fresh, 0);
+    EXPECT_GE(weights[w], 0);
+    EXPECT_LT(weights[w], fresh);
+}
+
+// Two games with opposite results leave a weight between what each alone would make of it:
+// the second game nudges, it does not overwrite the first.
+TEST_F(AccumulatingStep, OppositeResultsLeaveTheWeightBetween) {
+    const test::Moves moves = test::Cpu1Game;
+    Train(test::RecordOf(moves, 20));
+    const WeightTable afterWin = weights;
+    Train(test::RecordOf(moves, -20));
+    const WeightTable both = weights;
+    weights.assign(WeightTableSize, 0);
+    accumulators = TrainingAccumulators{};
+    Train(test::RecordOf(moves, -20));
+    int between = 0;
+    for (int w = 0; w < TotalWeights; ++w) {
+        if (afterWin[w] == 0) continue;
+        EXPECT_GE(both[w], std::min(afterWin[w], weights[w])) << w;
+        EXPECT_LE(both[w], std::max(afterWin[w], weights[w])) << w;
+        between += both[w] != weights[w];
+    }
+    EXPECT_GT(between, 0);
+}
+
+// The held-out measure weighs each game alike: it is the mean of the games' own errors, and
+// with zero weights a game's error is its result squared times its share of 60 positions.
+TEST(HeldOutError, IsTheMeanOfEachGamesError) {
+    InitPatterns();
+    const WeightTable zero(WeightTableSize, 0);
+    const std::vector<GameRecord> games = {test::RecordOf(test::FillingMoves(), 4),
+                                           test::RecordOf(test::Cpu1Game, test::Cpu1GameResult)};
+    EXPECT_NEAR(HeldOutError(games, zero), (16.0 + 100.0 * 50 / 60) / 2, 1e-9);
+    EXPECT_EQ(HeldOutError({}, zero), 0.0);
+}
+
+// Weights whose header cannot be trusted load as missing and say why; the count stops at the
+// largest int instead of wrapping.
+TEST(WeightHeaderDamage, NegativeCountOrUnreadableNoteIsDamage) {
+    test::TempDir dir;
+    Weights weights;
+    weights.table[3] = 7;
+    weights.header.trainingGames = INT_MIN;
+    ASSERT_TRUE(WriteWeightFile(dir / "a.dat", weights).ok);
+    weights.header.trainingGames = 5;
+    weights.header.note.fill('\x01');
+    ASSERT_TRUE(WriteWeightFile(dir / "b.dat", weights).ok);
+    for (const char* name : {"a.dat", "b.dat"}) {
+        WeightLoadStatus status;
+        const Weights loaded = LoadWeights(dir / name, &status);
+        EXPECT_TRUE(status.damaged) << name;
+        EXPECT_FALSE(status.message.empty()) << name;
+        EXPECT_EQ(loaded.table[3], 0) << name;
+        EXPECT_EQ(loaded.header.trainingGames, 0) << name;
+    }
+    EXPECT_EQ(AddTrainingGames(INT_MAX, 1), INT_MAX);
+    EXPECT_EQ(AddTrainingGames(INT_MIN, 1), 1);
+    EXPECT_EQ(AddTrainingGames(41, 1), 42);
+}
+
+class AdoptWeights : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        shipped.table[0] = 11;
+        shipped.header.trainingGames = 100;
+        ASSERT_TRUE(WriteWeightFile(dir / "weight4.dat", shipped).ok);
+        inUse = shipped;
+    }
+    test::TempDir dir;
+    Weights shipped, inUse;
+};
+
+TEST_F(AdoptWeights, CleanTrainedWeightsTakeThePlaceOfTheStartWeights) {
+    Weights trained;
+    trained.table[0] = 22;
+    trained.header.trainingGames = 130;
+    ASSERT_TRUE(WriteWeightFile(dir / "weight2.dat", trained).ok);
+    const TrainedWeights candidate = ReadTrainedWeights(dir.Path());
+    ASSERT_TRUE(candidate.ok);
+    EXPECT_NE(AdoptQuestion(candidate.weights).find("130"), std::string::npos);
+
+    const AdoptResult result = AdoptTrainedWeights(dir.Path(), inUse);
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(inUse.table[0], 22);
+    EXPECT_EQ(LoadWeights(dir / "weight4.dat").table[0], 22);
+    EXPECT_EQ(LoadWeights(dir / "weight4.bak").table[0], 11);
+    EXPECT_EQ(LoadWeights(dir / "weight4.bak").header.trainingGames, 100);
+    EXPECT_FALSE(std::filesystem::exists(dir / "weight4.dat.new"));
+}
+
+// Missing, damaged (negative count) and cut-short weight2.dat are refused: nothing changes.
+TEST_F(AdoptWeights, MissingOrDamagedTrainedWeightsChangeNothing) {
+    Weights damaged;
+    damaged.header.trainingGames = -3;
+    for (int kind = 0; kind < 3; ++kind) {
+        std::filesystem::remove(dir / "weight2.dat");
+        if (kind == 1) {
+            ASSERT_TRUE(WriteWeightFile(dir / "weight2.dat", damaged).ok);
+        }
+        if (kind == 2) {
+            std::ofstream(dir / "weight2.dat", std::ios::binary) << std::string(1000, '\0');
+        }
+        const AdoptResult result = AdoptTrainedWeights(dir.Path(), inUse);
+        EXPECT_FALSE(result.ok) << kind;
+        EXPECT_NE(result.message.find("weight2.dat"), std::string::npos) << kind;
+        EXPECT_EQ(inUse.table, shipped.table) << kind;
+        EXPECT_EQ(LoadWeights(dir / "weight4.dat").table[0], 11) << kind;
+        EXPECT_FALSE(std::filesystem::exists(dir / "weight4.bak")) << kind;
+    }
+}
+
+// Training games open with random moves (different games from the same position), later moves
+// and games without training are the think's own.
+TEST(RandomOpening, VariesTheFirstMovesOfTrainingGamesOnly) {
+    const ThinkFunction lowest = [](const ThinkRequest& request, ThinkControl&) {
+        LegalMap legal;
+        CountLegalMoves(request.board, request.sideToMove, &legal);
+        int square = 0;
+        while (!legal[square])
+            ++square;
+        return ThinkOutcome{ThinkMoveReady, square, "search"};
+    };
+    const ThinkFunction varied = WithRandomOpening(lowest, 4, 7);
+    struct : ThinkControl {
+        bool AbortRequested() const override { return false; }
+        void ShowPaneText(int, const std::string&) override {}
+    } control;
+    ThinkRequest request;
+    request.board = StartPosition();
+    const int own = lowest(request, control).square;
+    EXPECT_EQ(varied(request, control).square, own);  // training off
+    request.settings[TrainingModeSetting] = 1;
+    std::set<int> first;
+    for (int k = 0; k < 20; ++k)
+        first.insert(varied(request, control).square);
+    EXPECT_GT(first.size(), 1u);
+    request.board = StartPosition();
+    for (const auto& [colour, square] : test::RandomMoves(3, 4))
+        PlayMove(request.board, square, colour);
+    EXPECT_EQ(varied(request, control).square, lowest(request, control).square);
+}
+
+// A trainer on a damaged count goes on from 0 and numbers its log line 0.
+TEST(TrainerCount, DamagedCountCountsFromZero) {
+    InitPatterns();
+    test::TempDir dir;
+    Weights weights;
+    weights.header.trainingGames = INT_MIN;
+    Trainer trainer(weights, nullptr, dir.Path(), {});
+    trainer.Train(test::RecordOf(test::Cpu1Game, test::Cpu1GameResult));
+    EXPECT_EQ(weights.header.trainingGames, 1);
+    std::ifstream log(dir / "Trainlog.txt");
+    std::string line;
+    std::getline(log, line);
+    EXPECT_EQ(line.substr(0, 10), "        0 ");
+}
+
+}  // namespace
+}  // namespace vell
