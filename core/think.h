@@ -32,10 +32,12 @@ struct ThinkOutcome {
 // The worker's view of its turn: the abort flag, and the status panes, which it may write
 // from its own thread (the services carry the text over to the window thread).
 class ThinkControl {
-public:
+  public:
     virtual ~ThinkControl() = default;
     virtual bool AbortRequested() const = 0;
     virtual void ShowPaneText(int pane, const std::string& text) = 0;
+    // The depth a deepening search has finished; the flow shows it beside the time thought.
+    virtual void ReportDepth(int /*depth*/) {}
 };
 
 // The computer player's decision, run on a worker thread, one call per computer turn.
