@@ -31,10 +31,12 @@ enum class Command {
     DataInfo,
     About,
     BookValue,
-    New,    // Ctrl+N
-    Open,   // Ctrl+O
-    Save,   // Ctrl+S
-    Print,  // Ctrl+P
+    New,       // "新しい対局(&N)", Ctrl+N
+    Open,      // Ctrl+O
+    Save,      // Ctrl+S
+    Print,     // Ctrl+P
+    TakeBack,  // "一手戻す", Ctrl+Z
+    Rules,     // "遊び方(&R)"
     Count
 };
 
@@ -63,12 +65,14 @@ class CMainFrame : public QMainWindow {
     void OpenRequested();
     void SaveRequested();
     void AboutRequested();
+    void RulesRequested();
 
   private:
     QAction* MakeAction(Command command, const char* text, const char* prompt = nullptr);
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void FitPane(int pane, const QString& text);
 
     CVellView* view;
     std::array<QAction*, static_cast<int>(Command::Count)> commandActions{};

@@ -14,6 +14,7 @@
 
 #include "core/player_names.h"
 #include "shell/message_box.h"
+#include "shell/text.h"
 
 namespace vell {
 
@@ -32,10 +33,6 @@ const char* const FinalDepthText = "最終読みの深さ";
 const char* const PliesText = "手";
 const char* const NotANumberText = "整数を入力してください。";
 const char* const OutOfRangeText = "%1 から %2 までの整数を入力してください。";
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QListWidget* MakePlayerList(QWidget* parent, const char* name) {
     auto* list = new QListWidget(parent);
