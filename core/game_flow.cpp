@@ -44,7 +44,7 @@ class JobControl : public ThinkControl {
 const char* const LogNotWrittenText = "vellkif.txt に書き込めませんでした。";
 const char* const WinsText = "の勝ちです。";
 const char* const DrawText = "引き分けです。";
-const char* const NoMoveLeftText = "マス空いていますが、どちらも打てません。";
+const char* const NoMoveLeftText = "マス残りましたが、どちらも打てません。";
 const char* const ThinkingText = "思考中です";
 
 // Ticks per second of the 100 ms game timer.

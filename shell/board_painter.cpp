@@ -32,7 +32,7 @@ void PaintNotices(QPainter& painter, const GameFlow& flow) {
     const QString text = QString::fromStdString(flow.ResultText() + flow.PassText()).trimmed();
     if (text.isEmpty()) return;
     QFont font = painter.font();
-    font.setPixelSize(16);
+    font.setPixelSize(15);
     painter.setFont(font);
     const QRect area(BoardLeft + 10 * CellWidth, BoardTop + 5 * CellHeight, 10 * CellWidth,
                      3 * CellHeight);
