@@ -1,7 +1,8 @@
 #include "core/game_flow.h"
 
 #include <chrono>
-#include <fstream>
+#include <climits>
+#include <cstdio>
 #include <thread>
 
 #include "core/player_names.h"
@@ -16,6 +17,7 @@ struct GameFlow::ThinkJob {
     ThinkRequest request;
     std::atomic<bool> abortRequested{false};
     std::atomic<bool> finished{false};
+    std::atomic<int> depthReached{0};  // 0 until a deepening search reports a finished depth
     ThinkOutcome outcome;
 };
 
@@ -23,21 +25,65 @@ namespace {
 
 class JobControl : public ThinkControl {
   public:
-    JobControl(const std::atomic<bool>& abort, FlowServices& services)
-        : abort(abort), services(services) {}
+    JobControl(const std::atomic<bool>& abort, std::atomic<int>& depth, FlowServices& services)
+        : abort(abort), depth(depth), services(services) {}
     bool AbortRequested() const override { return abort.load(std::memory_order_relaxed); }
     // A superseded think no longer speaks in the panes of the game that replaced it.
     void ShowPaneText(int pane, const std::string& text) override {
         if (!AbortRequested()) services.ShowPaneText(pane, text);
     }
+    void ReportDepth(int reached) override { depth.store(reached, std::memory_order_relaxed); }
 
   private:
     const std::atomic<bool>& abort;
+    std::atomic<int>& depth;
     FlowServices& services;
 };
 
+// The texts of the flow besides those of the turn loop itself.
+const char* const LogNotWrittenText = "vellkif.txt に書き込めませんでした。";
+const char* const WinsText = "の勝ちです。";
+const char* const DrawText = "引き分けです。";
+const char* const NoMoveLeftText = "マス残りましたが、どちらも打てません。";
+const char* const ThinkingText = "思考中です";
+
+// Ticks per second of the 100 ms game timer.
+constexpr int TicksPerSecond = 10;
+
 std::string SideName(int side) {
     return std::string(SideNames[side]);
+}
+
+// "黒の勝ちです。黒40石 白20石" and, with squares left, "4マス空いていますが、..." below it.
+std::string MakeResultText(const StoneCounts& counts) {
+    std::string text = counts[Black] == counts[White]
+                           ? std::string(DrawText)
+                           : SideName(counts[Black] > counts[White] ? Black : White) + WinsText;
+    text += "黒" + std::to_string(counts[Black]) + "石 白" + std::to_string(counts[White]) + "石\n";
+    if (counts[Empty] > 0) text += std::to_string(counts[Empty]) + NoMoveLeftText + "\n";
+    return text;
+}
+
+// "思考中です（3秒）", with the finished depth when the search reports one.
+std::string ThinkProgressText(int seconds, int depth) {
+    std::string text = std::string(ThinkingText) + "（" + std::to_string(seconds) + "秒";
+    if (depth > 0) text += "、深さ" + std::to_string(depth);
+    return text + "）";
+}
+
+// Appends whole lines or nothing: a write that fails part-way (a full disk) is cut back to the
+// previous length. False when the text could not be appended.
+bool AppendWholeLines(const std::filesystem::path& file, const std::string& text) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    const std::uintmax_t before = error ? 0 : size;
+    std::FILE* out = std::fopen(file.string().c_str(), "a");
+    if (!out) return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    written = std::fflush(out) == 0 && written;
+    written = std::fclose(out) == 0 && written;
+    if (!written) std::filesystem::resize_file(file, before, error);
+    return written;
 }
 
 Rect CellRect(int column, int row) {
@@ -79,7 +125,12 @@ void GameFlow::OnTimer(int timerId) {
             services.ShowPaneText(0, "停止");
             break;
         case FlowState::AwaitingMove:
-            if (activeJob && activeJob->finished.load(std::memory_order_acquire)) {
+            if (PlayerOf(sideToMove) != turnPlayer) {
+                // The players dialog changed the side to move mid-turn: its turn starts again.
+                SupersedeThink();
+                flowState = FlowState::StartTurn;
+                RunStartTurn();
+            } else if (activeJob && activeJob->finished.load(std::memory_order_acquire)) {
                 const std::shared_ptr<ThinkJob> job = std::move(activeJob);
                 const ThinkOutcome& outcome = job->outcome;
                 Board scratch;
@@ -96,6 +147,8 @@ void GameFlow::OnTimer(int timerId) {
                     services.ShowMessage("なんかエラー。");
                     flowState = FlowState::Stopped;
                 }
+            } else if (activeJob) {
+                ShowThinkProgress();
             }
             break;
         case FlowState::ApplyMove:
@@ -105,7 +158,20 @@ void GameFlow::OnTimer(int timerId) {
             RunStartTurn();
             break;
     }
+    // A command given while the flow was settling runs once it has settled.
+    if (keptCommand && flowState != FlowState::ApplyMove && flowState != FlowState::StartTurn) {
+        const FlowCommand command = *keptCommand;
+        keptCommand.reset();
+        if (Allowed(command, flowState, history.currentPly, history.moveCount)) RunCommand(command);
+    }
     timerBusy = false;
+}
+
+void GameFlow::ShowThinkProgress() {
+    ++thinkTicks;
+    if (thinkTicks % TicksPerSecond != 0) return;
+    const int depth = activeJob->depthReached.load(std::memory_order_relaxed);
+    services.ShowPaneText(sideToMove + 1, ThinkProgressText(thinkTicks / TicksPerSecond, depth));
 }
 
 void GameFlow::RunApplyMove() {
@@ -126,6 +192,7 @@ void GameFlow::RunApplyMove() {
     history.boardAtPly[ply] = board;
     history.moveCount = ply;
     services.ShowPaneText(sideToMove + 1, messageText);
+    passText.clear();  // the side that moved again after a pass has now moved
 
     LegalMap map;
     sideToMove = 1 - sideToMove;
@@ -135,7 +202,8 @@ void GameFlow::RunApplyMove() {
             EndOfGame();
             return;
         }
-        services.ShowPaneText(2 - sideToMove, SideName(1 - sideToMove) + "はパスです。");
+        passText = SideName(1 - sideToMove) + "はパスです。";
+        services.ShowPaneText(2 - sideToMove, passText);
     }
     legalMap = map;
     history.sideAtPly[ply] = sideToMove;
@@ -154,7 +222,8 @@ void GameFlow::RunStartTurn() {
     if (CountLegalMoves(board, sideToMove, &map) == 0) {
         LegalMap other;
         if (CountLegalMoves(board, 1 - sideToMove, &other) > 0) {
-            services.ShowPaneText(sideToMove + 1, SideName(sideToMove) + "はパスです。");
+            passText = SideName(sideToMove) + "はパスです。";
+            services.ShowPaneText(sideToMove + 1, passText);
             sideToMove = 1 - sideToMove;
             history.sideAtPly[history.currentPly] = sideToMove;
             map = other;
@@ -166,6 +235,8 @@ void GameFlow::RunStartTurn() {
     services.ShowPaneText(0, SideName(sideToMove) + "の番です。");
     flowState = FlowState::AwaitingMove;
     messageText.clear();
+    turnPlayer = PlayerOf(sideToMove);
+    thinkTicks = 0;
     if (PlayerOf(sideToMove) != HumanPlayer) {
         services.ShowPaneText(sideToMove + 1, "思考中です");
         StartThink();
@@ -181,7 +252,7 @@ void GameFlow::StartThink() {
     activeJob = job;
     lastJob = job;
     services.StartWorker([job, think = think, &services = services]() {
-        JobControl control(job->abortRequested, services);
+        JobControl control(job->abortRequested, job->depthReached, services);
         ThinkOutcome outcome;
         try {
             outcome = think(job->request, control);
@@ -204,6 +275,7 @@ void GameFlow::EndOfGame() {
     history.sideAtPly[history.currentPly] = sideToMove;
     FinishGame();
     const StoneCounts counts = CountStones(board);
+    resultText = MakeResultText(counts);
     services.ShowPaneText(0, "終了");
     services.ShowPaneText(1, "黒" + std::to_string(counts[Black]) + "石");
     services.ShowPaneText(2, "白" + std::to_string(counts[White]) + "石");
@@ -211,6 +283,7 @@ void GameFlow::EndOfGame() {
     if (settings[TrainingModeSetting] == 0) return;
 
     // Training: the next game starts by itself from the start of the history.
+    resultText.clear();
     board = history.boardAtPly[0];
     sideToMove = history.sideAtPly[0];
     markerColumn = history.moveCount >= 1 ? history.moveColumn[1] : -1;
@@ -225,14 +298,15 @@ void GameFlow::FinishGame() {
     const GameRecord record = MakeGameRecord(history, board);
     const StoneCounts counts = CountStones(board);
     const int trainingGames = learner ? learner->TrainingGameCount() : 0;
-    {
-        // A log that cannot be opened is skipped; the end of the game goes on.
-        std::ofstream log(workDir / "vellkif.txt", std::ios::app);
-        if (log)
-            log << GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
-                               settings[WhitePlayerSetting], counts);
+    // A log line that cannot be written is left out, reported once; the end of the game goes on.
+    const std::string line = GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
+                                         settings[WhitePlayerSetting], counts);
+    if (!AppendWholeLines(workDir / "vellkif.txt", line) && !logFailureReported) {
+        logFailureReported = true;
+        services.ShowMessage(LogNotWrittenText);
     }
-    settings[GamesPlayedSetting] += 1;
+    // A hand-edited count at the largest int stays there rather than overflow.
+    if (settings[GamesPlayedSetting] < INT_MAX) settings[GamesPlayedSetting] += 1;
     writer.WriteSetting(GamesPlayedSetting, settings[GamesPlayedSetting]);
     if (settings[TrainingModeSetting] != 0 && learner) learner->Train(record);
 }
@@ -247,40 +321,175 @@ void GameFlow::InvalidateCountPanel() {
                                  BoardLeft + 12 * CellWidth, BoardTop + 4 * CellHeight});
 }
 
+bool GameFlow::Allowed(FlowCommand command, FlowState state, int ply, int moveCount) const {
+    const bool stopped = state == FlowState::Stopped;
+    const bool steady = stopped || state == FlowState::AwaitingMove;
+    switch (command) {
+        case FlowCommand::StartGame:
+        case FlowCommand::GoToFirst:
+            return stopped;
+        case FlowCommand::PauseGame:
+            return !stopped;
+        case FlowCommand::GoToPrevious:
+        case FlowCommand::TakeBack:
+            return ply > 0 && steady;
+        case FlowCommand::GoToNext:
+            return ply < moveCount && steady;
+        case FlowCommand::GoToLast:
+        case FlowCommand::ChangePlayers:
+            return steady;
+        case FlowCommand::NewGame:
+            return true;
+    }
+    return false;
+}
+
+bool GameFlow::Accepts(FlowCommand command) const {
+    if (flowState == FlowState::ApplyMove)  // settles awaiting the next move, one ply on
+        return Allowed(command, FlowState::AwaitingMove, history.currentPly + 1,
+                       history.currentPly + 1);
+    if (flowState == FlowState::StartTurn)
+        return Allowed(command, FlowState::AwaitingMove, history.currentPly, history.moveCount);
+    return Allowed(command, flowState, history.currentPly, history.moveCount);
+}
+
+bool GameFlow::Give(FlowCommand command) {
+    if (Allowed(command, flowState, history.currentPly, history.moveCount)) {
+        RunCommand(command);
+        return true;
+    }
+    if (Accepts(command)) keptCommand = command;
+    return false;
+}
+
+bool GameFlow::TakePlayersDue() {
+    const bool due = playersDue;
+    playersDue = false;
+    return due;
+}
+
+void GameFlow::RunCommand(FlowCommand command) {
+    switch (command) {
+        case FlowCommand::StartGame:
+            return StartGame();
+        case FlowCommand::PauseGame:
+            return PauseGame();
+        case FlowCommand::GoToFirst:
+            return GoToFirst();
+        case FlowCommand::GoToPrevious:
+            return GoToPrevious();
+        case FlowCommand::GoToNext:
+            return GoToNext();
+        case FlowCommand::GoToLast:
+            return GoToLast();
+        case FlowCommand::ChangePlayers:
+            // Run from the kept command only; given directly the window opens its dialog.
+            playersDue = true;
+            return;
+        case FlowCommand::NewGame:
+            return NewGame();
+        case FlowCommand::TakeBack:
+            return TakeBack();
+    }
+}
+
 bool GameFlow::CanStartGame() const {
-    return flowState == FlowState::Stopped;
+    return Allowed(FlowCommand::StartGame, flowState, 0, 0);
 }
 bool GameFlow::CanPauseGame() const {
-    return flowState != FlowState::Stopped;
+    return Allowed(FlowCommand::PauseGame, flowState, 0, 0);
 }
 bool GameFlow::CanGoToFirst() const {
-    return flowState == FlowState::Stopped;
+    return Allowed(FlowCommand::GoToFirst, flowState, 0, 0);
 }
 
 bool GameFlow::CanGoToPrevious() const {
-    return history.currentPly > 0 && CanChangePlayers();
+    return Allowed(FlowCommand::GoToPrevious, flowState, history.currentPly, history.moveCount);
 }
 
 bool GameFlow::CanGoToNext() const {
-    return history.currentPly < history.moveCount && CanChangePlayers();
+    return Allowed(FlowCommand::GoToNext, flowState, history.currentPly, history.moveCount);
 }
 
 bool GameFlow::CanGoToLast() const {
-    return CanChangePlayers();
+    return Allowed(FlowCommand::GoToLast, flowState, 0, 0);
 }
 
 bool GameFlow::CanChangePlayers() const {
-    return flowState == FlowState::Stopped || flowState == FlowState::AwaitingMove;
+    return Allowed(FlowCommand::ChangePlayers, flowState, 0, 0);
+}
+
+bool GameFlow::CanTakeBack() const {
+    return Allowed(FlowCommand::TakeBack, flowState, history.currentPly, history.moveCount);
 }
 
 void GameFlow::StartGame() {
-    if (CanStartGame()) flowState = FlowState::StartTurn;
+    if (!CanStartGame()) return;
+    // A finished game is not played on: a new one begins with the current players.
+    if (CountLegalMoves(board, Black) == 0 && CountLegalMoves(board, White) == 0) {
+        NewGame();
+        return;
+    }
+    resultText.clear();
+    flowState = FlowState::StartTurn;
 }
 
 void GameFlow::PauseGame() {
     if (!CanPauseGame()) return;
     SupersedeThink();
+    StopPlay();
+}
+
+void GameFlow::StopPlay() {
+    // The mover's prompt and the highlight belong to a turn that no longer waits.
+    if (flowState == FlowState::AwaitingMove) services.ShowPaneText(sideToMove + 1, "");
     flowState = FlowState::Stopped;
+    services.RequestRepaint(std::nullopt);
+}
+
+void GameFlow::NewGame() {
+    SupersedeThink();
+    keptCommand.reset();
+    Board start;
+    SetStartPosition(start);
+    history.Reset(start, White);
+    ResetToStart();
+    services.ShowPaneText(1, "");
+    services.ShowPaneText(2, "");
+    flowState = FlowState::StartTurn;
+}
+
+void GameFlow::ResetToStart() {
+    board = history.boardAtPly[0];
+    sideToMove = history.sideAtPly[0];
+    markerColumn = markerRow = -1;
+    legalMap = {};
+    resultText.clear();
+    passText.clear();
+    services.RequestRepaint(std::nullopt);
+}
+
+void GameFlow::TakeBack() {
+    if (!CanTakeBack()) return;
+    SupersedeThink();
+    int ply = history.currentPly - 1;
+    for (int p = ply; p >= 0; --p) {
+        if (PlayerOf(history.sideAtPly[p]) == HumanPlayer) {
+            ply = p;
+            break;
+        }
+    }
+    StopPlay();
+    board = history.boardAtPly[ply];
+    sideToMove = history.sideAtPly[ply];
+    history.currentPly = history.moveCount = ply;
+    // During play the marker frames the last move made.
+    markerColumn = ply >= 1 ? history.moveColumn[ply] : -1;
+    markerRow = ply >= 1 ? history.moveRow[ply] : -1;
+    resultText.clear();
+    passText.clear();
+    InvalidateCountPanel();
+    flowState = FlowState::StartTurn;
 }
 
 void GameFlow::GoToFirst() {
@@ -301,6 +510,7 @@ void GameFlow::GoToLast() {
 
 void GameFlow::Navigate(int ply) {
     SupersedeThink();
+    StopPlay();
     board = history.boardAtPly[ply];
     sideToMove = history.sideAtPly[ply];
     if (ply + 1 <= history.moveCount) {
@@ -310,8 +520,8 @@ void GameFlow::Navigate(int ply) {
         markerColumn = markerRow = -1;
     }
     history.currentPly = ply;
+    passText.clear();
     RepaintBoardArea();
-    flowState = FlowState::Stopped;
     InvalidateCountPanel();
 }
 
@@ -335,6 +545,7 @@ bool GameFlow::ClickSquare(int square) {
 void GameFlow::LoadHistory(const GameHistory& record) {
     history = record;
     history.currentPly = 0;
+    resultText.clear();
     Navigate(0);
 }
 

@@ -44,7 +44,8 @@ class FlowServices {
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// Learning from finished games: the training issue fills it in; until then nothing learns.
+// Learning from finished games. The window passes the trainer; vellcli and tests may pass none,
+// and then nothing learns.
 class GameLearner {
   public:
     virtual ~GameLearner() = default;
@@ -55,6 +56,19 @@ class GameLearner {
 };
 
 enum class FlowState { Stopped = 0, AwaitingMove = 1, ApplyMove = 2, StartTurn = 3 };
+
+// The commands of the window, for Give and Accepts.
+enum class FlowCommand {
+    StartGame,
+    PauseGame,
+    GoToFirst,
+    GoToPrevious,
+    GoToNext,
+    GoToLast,
+    ChangePlayers,
+    NewGame,
+    TakeBack
+};
 
 // The one game in progress: position, side to move, history, and the timer-driven state machine
 // that hands turns to people and to the think, applies moves, finds passes and the end of the
@@ -79,12 +93,30 @@ class GameFlow {
     bool CanGoToNext() const;
     bool CanGoToLast() const;
     bool CanChangePlayers() const;
+    bool CanTakeBack() const;
+    // On a finished game (neither side can move) this starts a new game instead.
     void StartGame();
     void PauseGame();
     void GoToFirst();
     void GoToPrevious();
     void GoToNext();
     void GoToLast();
+    // Stops a running think (its result is dropped) and starts a new game from the start
+    // position with the current players.
+    void NewGame();
+    // Stops a running think and goes back to the person's previous turn (with no person
+    // playing, one move back); the moves after it are cut from the history.
+    void TakeBack();
+
+    // The window's way in. A command its rule allows runs at once (true). One given while the
+    // flow passes through ApplyMove or StartTurn, which last a tick or less, is kept and runs
+    // at the end of the tick that settles the flow, if its rule allows it then (false). A kept
+    // ChangePlayers makes TakePlayersDue true once, when the window is to open its dialog.
+    bool Give(FlowCommand command);
+    // Whether the window shows the command enabled: allowed now, or allowed once the flow has
+    // settled, so the actions do not flicker while the computers play.
+    bool Accepts(FlowCommand command) const;
+    bool TakePlayersDue();
 
     // A person's click on a square (0..63): on a legal square of a person's turn the move is
     // applied on the next tick and true is returned. Clicks outside a person's turn are
@@ -105,6 +137,11 @@ class GameFlow {
     int MarkerColumn() const { return markerColumn; }
     int MarkerRow() const { return markerRow; }
     int PlayerOf(int side) const { return settings[side]; }
+    // The result of the game just ended: who won, the counts and, with squares left, that
+    // neither side can move; lines end in "\n". Empty from the start of the next game.
+    const std::string& ResultText() const { return resultText; }
+    // "%sはパスです。" from a pass until the passing side's opponent has moved; else empty.
+    const std::string& PassText() const { return passText; }
 
   private:
     struct ThinkJob;
@@ -113,8 +150,12 @@ class GameFlow {
     void RunApplyMove();
     void EndOfGame();
     void FinishGame();
-    void ShowTurnPanes();
     void Navigate(int ply);
+    void StopPlay();
+    void ResetToStart();
+    void ShowThinkProgress();
+    void RunCommand(FlowCommand command);
+    bool Allowed(FlowCommand command, FlowState state, int ply, int moveCount) const;
     void SupersedeThink();
     void StartThink();
     void RepaintBoardArea();
@@ -137,6 +178,13 @@ class GameFlow {
     int chosenSquare = -1;
     std::string messageText;
     bool timerBusy = false;
+    int turnPlayer = 0;  // the player type the turn in progress started with
+    int thinkTicks = 0;  // ticks the current think has run
+    std::optional<FlowCommand> keptCommand;
+    bool playersDue = false;
+    bool logFailureReported = false;
+    std::string resultText;
+    std::string passText;
 
     std::shared_ptr<ThinkJob> activeJob;  // the think whose result this turn waits for
     std::shared_ptr<ThinkJob> lastJob;    // the most recently started think, maybe superseded

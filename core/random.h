@@ -8,8 +8,6 @@ namespace vell {
 // state = state * 214013 + 2531011 (mod 2^32), each draw giving bits 16..30 of the new state.
 // Every thread starts at state 1, so a thread that never seeds draws the same sequence each time.
 
-constexpr int RandomMax = 32767;
-
 namespace detail {
 inline thread_local std::uint32_t randomState = 1;
 }  // namespace detail
@@ -19,7 +17,7 @@ inline void SeedRandom(std::uint32_t seed) {
     detail::randomState = seed;
 }
 
-// The next draw of the calling thread's generator, 0..RandomMax.
+// The next draw of the calling thread's generator, 0..32767.
 inline int Random() {
     detail::randomState = detail::randomState * 214013u + 2531011u;
     return static_cast<int>((detail::randomState >> 16) & 0x7fffu);

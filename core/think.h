@@ -36,8 +36,8 @@ class ThinkControl {
     virtual ~ThinkControl() = default;
     virtual bool AbortRequested() const = 0;
     virtual void ShowPaneText(int pane, const std::string& text) = 0;
-    // Called on the worker thread each time an iterative search completes a depth.
-    virtual void SearchDepthReached(int /*depth*/) {}
+    // The depth a deepening search has finished; the flow shows it beside the time thought.
+    virtual void ReportDepth(int /*depth*/) {}
 };
 
 // The computer player's decision, run on a worker thread, one call per computer turn.

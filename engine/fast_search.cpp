@@ -280,7 +280,7 @@ int FastSearchRun::Root(const Eval& eval, Bitboard own, Bitboard opp, int side) 
         // The next iteration starts with this one's best move.
         std::rotate(moves, moves + bestIndex, moves + bestIndex + 1);
         depthReached.store(depth, std::memory_order_relaxed);
-        if (control) control->SearchDepthReached(depth);
+        if (control) control->ReportDepth(depth);
     }
     chosenSquare = bestSquare;
     return Frame(side, best);

@@ -26,6 +26,19 @@ void PaintCount(QPainter& painter, const QPixmap& stone, int row, int count) {
                      QString::asprintf("%2d", count) + QString::fromUtf8("石"));
 }
 
+// The game's notices below the counts: the result of the game just ended and a pass, in a
+// smaller face so a line with the counts fits beside the board.
+void PaintNotices(QPainter& painter, const GameFlow& flow) {
+    const QString text = QString::fromStdString(flow.ResultText() + flow.PassText()).trimmed();
+    if (text.isEmpty()) return;
+    QFont font = painter.font();
+    font.setPixelSize(15);
+    painter.setFont(font);
+    const QRect area(BoardLeft + 10 * CellWidth, BoardTop + 5 * CellHeight, 10 * CellWidth,
+                     3 * CellHeight);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
 }  // namespace
 
 BoardPainter::BoardPainter() : cells(MakeCellImages()), tile(MakeBackgroundTile()) {
@@ -42,8 +55,8 @@ void BoardPainter::Paint(QPainter& painter, const QRect& area, const GameFlow& f
     painter.fillRect(area, QBrush(tile));
 
     const Board& board = flow.CurrentBoard();
-    const bool highlight = flow.State() == FlowState::AwaitingMove &&
-                           flow.PlayerOf(flow.SideToMove()) == HumanPlayer;
+    const bool highlight =
+        flow.State() == FlowState::AwaitingMove && flow.PlayerOf(flow.SideToMove()) == HumanPlayer;
     const QColor highlightColour(HighlightOrange[0], HighlightOrange[1], HighlightOrange[2]);
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
@@ -61,6 +74,7 @@ void BoardPainter::Paint(QPainter& painter, const QRect& area, const GameFlow& f
     painter.setPen(QColor(CountTextGreen[0], CountTextGreen[1], CountTextGreen[2]));
     PaintCount(painter, cells[Black], 2, counts[Black]);
     PaintCount(painter, cells[White], 3, counts[White]);
+    PaintNotices(painter, flow);
 }
 
 }  // namespace vell

@@ -1,5 +1,7 @@
 #include "shell/main_frame.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +13,7 @@
 #include "shell/artwork.h"
 #include "shell/display_name.h"
 #include "shell/vell_view.h"
+#include "shell/text.h"
 
 namespace vell {
 
@@ -41,6 +44,9 @@ const char* const AboutSuffix = " のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 const char* const ResearchMenuText = "研究(&S)";
 const char* const BookValueText = "BOOK評価値(&B)";
 const char* const AdoptWeightsText = "学習した重みを使う(&W)";
+const char* const NewGameText = "新しい対局(&N)";
+const char* const TakeBackText = "一手戻す(&U)";
+const char* const RulesText = "遊び方(&R)";
 
 const char* const StartGamePrompt = "対局を開始\n対局開始";
 const char* const PausePrompt = "一時停止\n一時停止";
@@ -55,13 +61,12 @@ const char* const DataInfoPrompt = "データのバージョン情報など\nデ
 const char* const ExitPrompt = "ｱﾌﾟﾘｹｰｼｮﾝを終了します\n終了";
 const char* const ToolBarPrompt = "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰ";
 const char* const StatusBarPrompt = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰ";
+const char* const NewGamePrompt = "初めから新しい対局を始めます\n新しい対局";
+const char* const TakeBackPrompt = "あなたの前の手番まで戻します\n一手戻す";
+const char* const RulesPrompt = "この対局の遊び方を表示します\n遊び方";
 const char* const AboutPrompt = "ﾌﾟﾛｸﾞﾗﾑの名前とﾊﾞｰｼﾞｮﾝを表示します\nﾊﾞｰｼﾞｮﾝ情報";
 
 constexpr int GamePaneWidth = 128;
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 }  // namespace
 
@@ -136,6 +141,11 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(Text(FileMenuText));
+    QAction* newGame = MakeAction(Command::New, NewGameText, NewGamePrompt);
+    newGame->setShortcut(QKeySequence::New);
+    connect(newGame, &QAction::triggered, this, &CMainFrame::NewRequested);
+    file->addAction(newGame);
+    file->addSeparator();
     file->addAction(MakeAction(Command::OpenRecordMenu, OpenRecordText, OpenRecordPrompt));
     file->addAction(MakeAction(Command::SaveRecordMenu, SaveRecordText, SaveRecordPrompt));
     file->addSeparator();
@@ -171,6 +181,11 @@ void CMainFrame::CreateMenus() {
     navigate->addAction(CommandAction(Command::GoToNext));
     navigate->addAction(CommandAction(Command::GoToFirst));
     navigate->addAction(CommandAction(Command::GoToLast));
+    navigate->addSeparator();
+    QAction* takeBack = MakeAction(Command::TakeBack, TakeBackText, TakeBackPrompt);
+    takeBack->setShortcut(QKeySequence::Undo);
+    connect(takeBack, &QAction::triggered, view, &CVellView::TakeBack);
+    navigate->addAction(takeBack);
 
     QMenu* settings = menuBar()->addMenu(Text(SettingsMenuText));
     settings->addAction(CommandAction(Command::Players));
@@ -179,6 +194,9 @@ void CMainFrame::CreateMenus() {
     QAction* dataInfo = MakeAction(Command::DataInfo, DataInfoText, DataInfoPrompt);
     connect(dataInfo, &QAction::triggered, view, &CVellView::ShowDataInfo);
     help->addAction(dataInfo);
+    QAction* rules = MakeAction(Command::Rules, RulesText, RulesPrompt);
+    connect(rules, &QAction::triggered, this, &CMainFrame::RulesRequested);
+    help->addAction(rules);
     help->addSeparator();
     QAction* about = new QAction(Text(DisplayName) + Text(AboutSuffix), this);
     const QString aboutPrompt = Text(AboutPrompt);
@@ -202,8 +220,7 @@ void CMainFrame::CreateMenus() {
         QKeySequence::StandardKey key;
         void (CMainFrame::*signal)();
     };
-    const Key keys[] = {{Command::New, QKeySequence::New, &CMainFrame::NewRequested},
-                        {Command::Open, QKeySequence::Open, &CMainFrame::OpenRequested},
+    const Key keys[] = {{Command::Open, QKeySequence::Open, &CMainFrame::OpenRequested},
                         {Command::Save, QKeySequence::Save, &CMainFrame::SaveRequested},
                         {Command::Print, QKeySequence::Print, nullptr}};
     for (const Key& key : keys) {
@@ -219,14 +236,20 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::UpdateCommandStates() {
+    // Called once per tick and after each command. The flow's Accepts counts a command given
+    // while it settles as allowed (it runs at the next tick), so nothing flickers.
     const GameFlow& flow = view->flow();
-    CommandAction(Command::StartGame)->setEnabled(flow.CanStartGame());
-    CommandAction(Command::PauseGame)->setEnabled(flow.CanPauseGame());
-    CommandAction(Command::GoToFirst)->setEnabled(flow.CanGoToFirst());
-    CommandAction(Command::GoToPrevious)->setEnabled(flow.CanGoToPrevious());
-    CommandAction(Command::GoToNext)->setEnabled(flow.CanGoToNext());
-    CommandAction(Command::GoToLast)->setEnabled(flow.CanGoToLast());
-    CommandAction(Command::Players)->setEnabled(flow.CanChangePlayers());
+    const std::pair<Command, FlowCommand> rules[] = {
+        {Command::StartGame, FlowCommand::StartGame},
+        {Command::PauseGame, FlowCommand::PauseGame},
+        {Command::GoToFirst, FlowCommand::GoToFirst},
+        {Command::GoToPrevious, FlowCommand::GoToPrevious},
+        {Command::GoToNext, FlowCommand::GoToNext},
+        {Command::GoToLast, FlowCommand::GoToLast},
+        {Command::Players, FlowCommand::ChangePlayers},
+        {Command::TakeBack, FlowCommand::TakeBack}};
+    for (const auto& [command, rule] : rules)
+        CommandAction(command)->setEnabled(flow.Accepts(rule));
 }
 
 QString CMainFrame::PaneText(int pane) const {
@@ -234,7 +257,20 @@ QString CMainFrame::PaneText(int pane) const {
 }
 
 void CMainFrame::SetPaneText(int pane, const QString& text) {
-    if (pane >= 0 && pane < 3) panes[pane]->setText(text);
+    if (pane < 0 || pane >= 3) return;
+    panes[pane]->setText(text);
+    panes[pane]->setToolTip(text);
+    FitPane(pane, text);
+}
+
+void CMainFrame::FitPane(int pane, const QString& text) {
+    // A pane grows to hold the longest text it has shown (never below 128 pixels) and keeps
+    // that width, so the status bar does not jump about from move to move.
+    QLabel* label = panes[pane];
+    const QMargins margins = label->contentsMargins();
+    const int needed = label->fontMetrics().horizontalAdvance(text) + margins.left() +
+                       margins.right() + 2 * label->frameWidth() + 2 * label->margin() + 4;
+    if (needed > label->width()) label->setFixedWidth(needed);
 }
 
 }  // namespace vell

@@ -32,10 +32,12 @@ enum class Command {
     About,
     BookValue,
     AdoptWeights,  // "学習した重みを使う(&W)"
-    New,    // Ctrl+N
-    Open,   // Ctrl+O
-    Save,   // Ctrl+S
-    Print,  // Ctrl+P
+    New,       // "新しい対局(&N)", Ctrl+N
+    Open,      // Ctrl+O
+    Save,      // Ctrl+S
+    Print,     // Ctrl+P
+    TakeBack,  // "一手戻す", Ctrl+Z
+    Rules,     // "遊び方(&R)"
     Count
 };
 
@@ -65,12 +67,14 @@ class CMainFrame : public QMainWindow {
     void SaveRequested();
     void AboutRequested();
     void AdoptWeightsRequested();
+    void RulesRequested();
 
   private:
     QAction* MakeAction(Command command, const char* text, const char* prompt = nullptr);
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void FitPane(int pane, const QString& text);
 
     CVellView* view;
     std::array<QAction*, static_cast<int>(Command::Count)> commandActions{};

@@ -14,6 +14,7 @@
 
 #include "core/player_names.h"
 #include "shell/message_box.h"
+#include "shell/text.h"
 
 namespace vell {
 
@@ -32,16 +33,36 @@ const char* const FinalDepthText = "最終読みの深さ";
 const char* const PliesText = "手";
 const char* const NotANumberText = "整数を入力してください。";
 const char* const OutOfRangeText = "%1 から %2 までの整数を入力してください。";
+const char* const PlayerTips[] = {
+    "あなたが盤をクリックして打ちます。",
+    "コンピュータ: 手作りの評価で読みます。",
+    "コンピュータ: 手作りの評価と学習したパターン評価を合わせて読みます。",
+    "コンピュータ: 学習したパターン評価で読みます。",
+    "コンピュータ: でたらめな評価で打ちます。",
+};
+const char* const NormalDepthTip = "何手先まで読むかです。深いほど強く、時間がかかります。";
+const char* const FinalDepthTip = "空きマスがこの数以下になると、最後まで読み切ります。";
+const char* const SlowDepthTip = "この深さだと、1手にかなり時間がかかります。";
 
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
+// From these depths on, a move takes long on an ordinary machine.
+constexpr int SlowNormalDepth = 10;
+constexpr int SlowFinalDepth = 20;
+
+// The tip of a depth edit, with a warning once the depth will take long.
+void SetDepthTip(QSpinBox* edit, const char* tip, int slowFrom) {
+    QString text = Text(tip);
+    if (edit->value() >= slowFrom) text += QLatin1Char('\n') + Text(SlowDepthTip);
+    edit->setToolTip(text);
 }
 
 QListWidget* MakePlayerList(QWidget* parent, const char* name) {
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
-    for (std::string_view playerName : PlayerTypeNames)
+    for (int type = 0; type < PlayerTypeCount; ++type) {
+        const std::string_view playerName = PlayerTypeNames[type];
         list->addItem(QString::fromUtf8(playerName.data(), qsizetype(playerName.size())));
+        list->item(type)->setToolTip(Text(PlayerTips[type]));
+    }
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Narrow, as tall as the five names with room to spare.
     const QFontMetrics metrics = list->fontMetrics();
@@ -97,6 +118,13 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     trainingCheck->setObjectName(QStringLiteral("trainingCheck"));
     normalDepthEdit = MakeDepthEdit(this, "normalDepthEdit", copy[NormalDepthSetting]);
     finalDepthEdit = MakeDepthEdit(this, "finalDepthEdit", copy[FinalDepthSetting]);
+    const auto updateTips = [this] {
+        SetDepthTip(normalDepthEdit, NormalDepthTip, SlowNormalDepth);
+        SetDepthTip(finalDepthEdit, FinalDepthTip, SlowFinalDepth);
+    };
+    updateTips();
+    connect(normalDepthEdit, &QSpinBox::valueChanged, this, updateTips);
+    connect(finalDepthEdit, &QSpinBox::valueChanged, this, updateTips);
 
     auto* options = new QGridLayout;
     options->addWidget(buttons, 0, 0, 1, 2);

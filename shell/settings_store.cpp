@@ -44,6 +44,7 @@ void SettingsStore::WriteSetting(int index, int value) {
     store.sync();
     if (store.status() != QSettings::NoError)
         qWarning("vell: could not write setting %s", qPrintable(KeyOf(index)));
+    CheckWritten(store.status());
 }
 
 bool SettingsStore::WriteAll(const Settings& values) {
@@ -53,7 +54,14 @@ bool SettingsStore::WriteAll(const Settings& values) {
     for (int i = 0; i < SettingCount; ++i)
         store.setValue(KeyOf(i), values[i]);
     store.sync();
+    CheckWritten(store.status());
     return store.status() == QSettings::NoError;
+}
+
+void SettingsStore::CheckWritten(int status) {
+    if (status == QSettings::NoError || failureReported) return;
+    failureReported = true;
+    if (failureReport) failureReport();
 }
 
 }  // namespace vell

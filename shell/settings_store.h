@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "core/settings.h"
 
 namespace vell {
@@ -25,8 +27,16 @@ class SettingsStore : public SettingsWriter {
 
     Settings& settings() { return live; }
 
+    // Called once, at the first write that fails (QSettings reports an error); later failures
+    // are not reported again.
+    void SetFailureReport(std::function<void()> report) { failureReport = std::move(report); }
+
   private:
+    void CheckWritten(int status);
+
     Settings& live;
+    std::function<void()> failureReport;
+    bool failureReported = false;
 };
 
 }  // namespace vell

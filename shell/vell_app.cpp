@@ -12,10 +12,12 @@
 #include "learning/weight_file.h"
 #include "shell/about_dialog.h"
 #include "shell/adopt_weights_action.h"
+#include "shell/rules_dialog.h"
 #include "shell/display_name.h"
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/vell_view.h"
+#include "shell/text.h"
 
 namespace vell {
 
@@ -24,10 +26,7 @@ namespace {
 // The texts of the application. The file dialogs offer every file: "*" rather than "*.*",
 // which here would hide the names without a dot, such as a record saved as "game".
 const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*)";
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
+const char* const SettingsNotSavedText = "設定を保存できませんでした。";
 
 }  // namespace
 
@@ -37,6 +36,8 @@ CVellApp::~CVellApp() = default;
 
 bool CVellApp::InitInstance(const Options& options, QString& error) {
     settingsStore.Load();
+    settingsStore.SetFailureReport(
+        [this] { ShowMessageBox(frame.get(), Text(SettingsNotSavedText)); });
 
     ViewSetup setup;
     setup.store = &settingsStore;
@@ -60,6 +61,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     frame = std::make_unique<CMainFrame>(view);
     boardView = view;
     connect(frame.get(), &CMainFrame::NewRequested, this, &CVellApp::OnFileNew);
+    connect(frame.get(), &CMainFrame::RulesRequested, this, &CVellApp::OnHelpRules);
     connect(frame.get(), &CMainFrame::OpenRequested, this, &CVellApp::OnFileOpen);
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
@@ -105,9 +107,15 @@ bool CVellApp::SaveDocumentAs(const QString& file) {
 }
 
 void CVellApp::OnFileNew() {
-    // The document carries no game: the game goes on, only the file is forgotten.
+    // A new game from the start position with the current players, in a new, untitled record.
     doc.New();
     UpdateTitle();
+    if (boardView) boardView->NewGame();
+}
+
+void CVellApp::OnHelpRules() {
+    CRulesDialog rules(frame.get());
+    rules.exec();
 }
 
 void CVellApp::OnFileOpen() {

@@ -59,6 +59,7 @@ class CVellApp : public QObject {
 
   public Q_SLOTS:
     void OnFileNew();
+    void OnHelpRules();
     void OnFileOpen();
     void OnFileSave();
     void OnAppAbout();

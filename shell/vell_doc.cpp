@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "core/diagram_reader.h"
+#include "shell/text.h"
 
 namespace vell {
 
@@ -22,10 +23,6 @@ const char* const IllegalMoveText = "%1 手目は打てない手です。";
 
 // A diagram is 208 bytes; anything much larger is refused before it is read.
 constexpr qint64 LargestDiagram = 4096;
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QString Reason(const DiagramReadResult& read) {
     switch (read.error) {

@@ -15,7 +15,6 @@ class CVellDoc {
     // The file name, or "無題" for a document that has none yet.
     QString Title() const;
     const QString& Path() const { return path; }
-    bool HasPath() const { return !path.isEmpty(); }
 
     // A new document: untitled, so the next save asks for a file name.
     void New() { path.clear(); }

@@ -19,7 +19,6 @@ namespace vell {
 namespace {
 
 // The texts of the view.
-const char* const SettingsNotSavedText = "設定を保存できませんでした。";
 const char* const PrintFailedText = "印刷できませんでした。";
 
 // The part of the settings the players dialog edits; the rest keeps its live value on OK, so a
@@ -55,6 +54,8 @@ void CVellView::StartTimer() {
 
 void CVellView::Tick() {
     game->OnTimer();
+    // A players command given while the flow was settling comes due after the tick.
+    if (game->TakePlayersDue()) OpenPlayersDialog();
     Q_EMIT FlowChanged();
 }
 
@@ -63,47 +64,49 @@ void CVellView::LoadGame(const GameHistory& history) {
     Q_EMIT FlowChanged();
 }
 
+void CVellView::Give(FlowCommand command) {
+    game->Give(command);
+    Q_EMIT FlowChanged();
+}
+
 void CVellView::StartGame() {
-    if (game->CanStartGame()) game->StartGame();
-    Q_EMIT FlowChanged();
+    Give(FlowCommand::StartGame);
 }
-
 void CVellView::PauseGame() {
-    if (game->CanPauseGame()) game->PauseGame();
-    Q_EMIT FlowChanged();
+    Give(FlowCommand::PauseGame);
 }
-
 void CVellView::GoToFirst() {
-    if (game->CanGoToFirst()) game->GoToFirst();
-    Q_EMIT FlowChanged();
+    Give(FlowCommand::GoToFirst);
 }
-
 void CVellView::GoToPrevious() {
-    if (game->CanGoToPrevious()) game->GoToPrevious();
-    Q_EMIT FlowChanged();
+    Give(FlowCommand::GoToPrevious);
 }
-
 void CVellView::GoToNext() {
-    if (game->CanGoToNext()) game->GoToNext();
-    Q_EMIT FlowChanged();
+    Give(FlowCommand::GoToNext);
 }
-
 void CVellView::GoToLast() {
-    if (game->CanGoToLast()) game->GoToLast();
-    Q_EMIT FlowChanged();
+    Give(FlowCommand::GoToLast);
+}
+void CVellView::NewGame() {
+    Give(FlowCommand::NewGame);
+}
+void CVellView::TakeBack() {
+    Give(FlowCommand::TakeBack);
 }
 
 void CVellView::ShowPlayersDialog() {
-    if (!game->CanChangePlayers()) return;
+    if (game->Give(FlowCommand::ChangePlayers)) OpenPlayersDialog();
+    Q_EMIT FlowChanged();
+}
+
+void CVellView::OpenPlayersDialog() {
     CPlayersDialog dialog(setup.store->settings(), this);
     if (dialog.exec() == QDialog::Accepted) {
         Settings values = setup.store->settings();
         for (int index : DialogSettings)
             values[index] = dialog.Values()[index];
-        if (!setup.store->WriteAll(values))
-            ShowMessageBox(this, QString::fromUtf8(SettingsNotSavedText));
+        setup.store->WriteAll(values);  // the store reports a failed write itself, once
     }
-    Q_EMIT FlowChanged();
 }
 
 void CVellView::ShowDataInfo() {

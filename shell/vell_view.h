@@ -71,6 +71,8 @@ class CVellView : public QWidget, public FlowServices {
     void GoToPrevious();
     void GoToNext();
     void GoToLast();
+    void NewGame();
+    void TakeBack();
     void ShowPlayersDialog();
     void ShowDataInfo();
     void ShowBookValue();
@@ -89,6 +91,8 @@ class CVellView : public QWidget, public FlowServices {
 
   private:
     void SetPaneText(int pane, const QString& text);
+    void Give(FlowCommand command);
+    void OpenPlayersDialog();
 
     ViewSetup setup;
     BoardPainter scenePainter;

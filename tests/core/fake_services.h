@@ -14,7 +14,7 @@ namespace vell::testing {
 // Records what the flow asks of the window. Workers are kept until the test runs them, so a
 // test decides exactly when a think ends.
 class FakeServices : public FlowServices {
-public:
+  public:
     void ShowPaneText(int pane, const std::string& text) override {
         std::lock_guard lock(mutex);
         panes[pane] = text;
@@ -28,7 +28,8 @@ public:
     void RunWorkers() {
         auto pending = std::move(workers);
         workers.clear();
-        for (auto& body : pending) body();
+        for (auto& body : pending)
+            body();
     }
 
     std::string Pane(int pane) {
@@ -45,16 +46,22 @@ public:
 };
 
 class MemorySettingsWriter : public SettingsWriter {
-public:
+  public:
     void WriteSetting(int index, int value) override { written.emplace_back(index, value); }
     std::vector<std::pair<int, int>> written;
+};
+
+// A think's control that never aborts and drops its pane texts.
+class FakeControl : public ThinkControl {
+  public:
+    bool AbortRequested() const override { return false; }
+    void ShowPaneText(int, const std::string&) override {}
 };
 
 // A think that plays the lowest legal square of the side to move.
 inline ThinkOutcome FirstLegalMove(const ThinkRequest& request, ThinkControl&) {
     LegalMap map;
-    if (CountLegalMoves(request.board, request.sideToMove, &map) == 0)
-        return {ThinkNoMove, -1, {}};
+    if (CountLegalMoves(request.board, request.sideToMove, &map) == 0) return {ThinkNoMove, -1, {}};
     for (int s = 0; s < 64; ++s)
         if (map[s]) return {ThinkMoveReady, s, "first"};
     return {ThinkNoMove, -1, {}};

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -10,12 +12,17 @@
 #include <chrono>
 #include <thread>
 
+#ifdef __unix__
+#include <sys/resource.h>
+#endif
+
 #include "core/player_names.h"
 #include "tests/core/fake_services.h"
 
 namespace vell {
 namespace {
 
+using testing::FakeControl;
 using testing::FakeServices;
 using testing::FirstLegalMove;
 using testing::MemorySettingsWriter;
@@ -133,6 +140,11 @@ TEST_F(GameFlowTest, WholeGamePlaysThroughToTheEndWithCountsAndLog) {
     EXPECT_EQ(services.Pane(0), "終了");
     EXPECT_EQ(services.Pane(1), "黒" + std::to_string(counts[Black]) + "石");
     EXPECT_EQ(services.Pane(2), "白" + std::to_string(counts[White]) + "石");
+    const std::string winner = counts[Black] > counts[White] ? "黒の勝ちです。" : "白の勝ちです。";
+    EXPECT_EQ(game.ResultText().substr(0, game.ResultText().find('\n') + 1),
+              (counts[Black] == counts[White] ? "引き分けです。" : winner) + "黒" +
+                  std::to_string(counts[Black]) + "石 白" + std::to_string(counts[White]) + "石\n");
+    EXPECT_EQ(game.ResultText().find("どちらも打てません") != std::string::npos, counts[Empty] > 0);
     EXPECT_EQ(
         CountLegalMoves(game.CurrentBoard(), Black) + CountLegalMoves(game.CurrentBoard(), White),
         0);
@@ -314,10 +326,13 @@ TEST_F(GameFlowTest, ResumingWhereSideToMoveCannotMovePassesToTheOtherSide) {
     EXPECT_EQ(services.Pane(1), "黒はパスです。");
     EXPECT_EQ(services.Pane(0), "白の番です。");
     EXPECT_EQ(game.SideToMove(), White);
+    EXPECT_EQ(game.PassText(), "黒はパスです。");
     services.RunWorkers();
     game.OnTimer();
+    EXPECT_EQ(game.PassText(), "黒はパスです。");  // until white has moved
     game.OnTimer();
     EXPECT_EQ(game.History().moveCount, 1);
+    EXPECT_EQ(game.PassText(), "");
     EXPECT_EQ(game.History().sideAtPly[0], White);
 }
 
@@ -428,6 +443,203 @@ TEST_F(GameFlowTest, PausedThinkIsNotPlayedForAPersonLater) {
     EXPECT_EQ(services.Pane(2), "打ってください。");
     EXPECT_TRUE(services.messages.empty());
 }
+
+TEST_F(GameFlowTest, PauseOnAPersonsTurnClearsThePromptAndRepaints) {
+    GameFlow& game = MakeFlow(HumanPlayer, HumanPlayer);
+    game.StartGame();
+    game.OnTimer();
+    ASSERT_EQ(services.Pane(2), "打ってください。");
+    services.repaints.clear();
+    game.PauseGame();
+    EXPECT_EQ(services.Pane(2), "");
+    EXPECT_EQ(services.repaints, std::vector<std::optional<Rect>>{std::nullopt});
+}
+
+// While the computers play the flow passes through ApplyMove for a tick per move. A command
+// given then runs at the end of the next tick, and the shown enable state does not flicker.
+TEST_F(GameFlowTest, CommandGivenWhileSettlingRunsAtTheNextTick) {
+    GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+    game.StartGame();
+    for (int i = 0; i < 20 && game.History().moveCount < 2; ++i) {
+        game.OnTimer();
+        services.RunWorkers();
+        const bool movePending = game.State() == FlowState::ApplyMove;
+        EXPECT_EQ(game.Accepts(FlowCommand::GoToPrevious),
+                  game.History().currentPly > 0 || movePending);
+        EXPECT_TRUE(game.Accepts(FlowCommand::ChangePlayers));
+        EXPECT_FALSE(game.Accepts(FlowCommand::StartGame));
+    }
+    game.OnTimer();
+    ASSERT_EQ(game.State(), FlowState::ApplyMove);
+    EXPECT_FALSE(game.Give(FlowCommand::ChangePlayers));
+    EXPECT_FALSE(game.Give(FlowCommand::GoToPrevious));  // the later one is kept
+    EXPECT_FALSE(game.TakePlayersDue());
+    game.OnTimer();  // applies move 3, then goes back to ply 2 and stops
+    EXPECT_EQ(game.History().moveCount, 3);
+    EXPECT_EQ(game.History().currentPly, 2);
+    EXPECT_EQ(game.State(), FlowState::Stopped);
+
+    game.StartGame();  // the superseded think ends first, then the next one
+    for (int i = 0; i < 5 && game.State() != FlowState::ApplyMove; ++i) {
+        game.OnTimer();
+        services.RunWorkers();
+    }
+    ASSERT_EQ(game.State(), FlowState::ApplyMove);
+    game.Give(FlowCommand::ChangePlayers);
+    game.OnTimer();
+    EXPECT_TRUE(game.TakePlayersDue());  // the window opens the dialog now, once
+    EXPECT_FALSE(game.TakePlayersDue());
+}
+
+// Starting a finished game, whoever moved last, begins a new game from the start position.
+TEST_F(GameFlowTest, StartOnAFinishedGameBeginsANewOne) {
+    for (int next : {Cpu1Player, HumanPlayer}) {
+        GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+        game.StartGame();
+        PlayUntilStopped();
+        ASSERT_FALSE(game.ResultText().empty());
+        settings[BlackPlayerSetting] = settings[WhitePlayerSetting] = next;
+        services.messages.clear();
+        game.StartGame();
+        EXPECT_EQ(game.CurrentBoard(), StartPosition());
+        EXPECT_EQ(game.History().moveCount, 0);
+        EXPECT_EQ(game.ResultText(), "");
+        game.OnTimer();
+        EXPECT_EQ(services.Pane(0), "白の番です。");
+        EXPECT_EQ(game.State(), FlowState::AwaitingMove);
+        if (next == HumanPlayer) {
+            EXPECT_TRUE(game.ClickSquare(21));
+        }
+        EXPECT_TRUE(services.messages.empty());
+    }
+}
+
+TEST_F(GameFlowTest, NewGameDropsTheRunningThinkAndStartsFromTheStart) {
+    GameFlow& game = MakeFlow(Cpu1Player, Cpu1Player);
+    game.StartGame();
+    for (int i = 0; i < 20 && game.History().moveCount < 4; ++i) {
+        services.RunWorkers();
+        game.OnTimer();
+    }
+    ASSERT_EQ(services.workers.size(), 1u);  // the think about move 5 runs
+    EXPECT_TRUE(game.Give(FlowCommand::NewGame));
+    EXPECT_EQ(game.CurrentBoard(), StartPosition());
+    EXPECT_EQ(game.History().moveCount, 0);
+    game.OnTimer();         // waits for the old think
+    services.RunWorkers();  // it ends; its move is never played
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 0);
+    services.RunWorkers();
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 1);
+    EXPECT_EQ(game.History().SquareOfMove(1), 19);
+}
+
+// Take-back goes to the person's previous turn and cuts the history there; a think running at
+// that moment is dropped.
+TEST_F(GameFlowTest, TakeBackReturnsToThePersonsPreviousTurnAndCutsTheHistory) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.StartGame();
+    for (int i = 0; i < 50 && game.History().moveCount < 6; ++i) {
+        services.RunWorkers();
+        game.OnTimer();
+        if (game.State() == FlowState::AwaitingMove && game.SideToMove() == Black) {
+            FakeControl control;
+            const ThinkRequest request{game.CurrentBoard(), Black, settings};
+            ASSERT_TRUE(game.ClickSquare(FirstLegalMove(request, control).square));
+        }
+    }
+    game.OnTimer();  // applies black's move 6; white, the computer, starts thinking
+    ASSERT_EQ(game.SideToMove(), White);
+    ASSERT_EQ(services.workers.size(), 1u);
+    const GameHistory before = game.History();
+    ASSERT_EQ(before.moveCount, 6);
+    EXPECT_TRUE(game.CanTakeBack());
+    game.TakeBack();  // back to black's turn before move 6
+    EXPECT_EQ(game.History().moveCount, 5);
+    EXPECT_EQ(game.CurrentBoard(), before.boardAtPly[5]);
+    EXPECT_EQ(game.SideToMove(), Black);
+    services.RunWorkers();
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 5);  // the dropped think played nothing
+    EXPECT_EQ(game.State(), FlowState::AwaitingMove);
+    EXPECT_EQ(services.Pane(1), "打ってください。");
+
+    game.TakeBack();  // from black's turn: white's reply and black's move go
+    EXPECT_EQ(game.History().moveCount, 3);
+    EXPECT_EQ(game.SideToMove(), Black);
+    EXPECT_EQ(game.MarkerColumn() * 8 + game.MarkerRow(), before.SquareOfMove(3));
+}
+
+TEST_F(GameFlowTest, LongThinkShowsTheSecondsOncePerSecond) {
+    GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
+    game.StartGame();
+    game.OnTimer();
+    for (int i = 0; i < 9; ++i)
+        game.OnTimer();
+    EXPECT_EQ(services.Pane(2), "思考中です");
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(2), "思考中です（1秒）");
+    for (int i = 0; i < 10; ++i)
+        game.OnTimer();
+    EXPECT_EQ(services.Pane(2), "思考中です（2秒）");
+    services.RunWorkers();
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(2), "first");  // the verdict replaces it
+}
+
+// The players dialog turns the side to move from a person into a computer during its turn:
+// the turn starts again at the next tick and the computer thinks.
+TEST_F(GameFlowTest, PlayerTypeChangedMidTurnStartsTheTurnAgain) {
+    GameFlow& game = MakeFlow(HumanPlayer, HumanPlayer);
+    game.StartGame();
+    game.OnTimer();
+    settings[WhitePlayerSetting] = Cpu1Player;
+    game.OnTimer();
+    EXPECT_EQ(services.Pane(2), "思考中です");
+    ASSERT_EQ(services.workers.size(), 1u);
+    services.RunWorkers();
+    game.OnTimer();
+    game.OnTimer();
+    EXPECT_EQ(game.History().moveCount, 1);
+}
+
+TEST_F(GameFlowTest, GamesPlayedAtTheLargestIntStaysThere) {
+    settings[GamesPlayedSetting] = INT_MAX;
+    MakeFlow(Cpu1Player, Cpu1Player).StartGame();
+    PlayUntilStopped();
+    EXPECT_EQ(settings[GamesPlayedSetting], INT_MAX);
+    EXPECT_EQ(writer.written, (std::vector<std::pair<int, int>>{{GamesPlayedSetting, INT_MAX}}));
+}
+
+#ifdef __unix__
+// A full disk (here a file size limit) lets only part of the log line through: the file is cut
+// back to its previous length, and the failure is reported once, not at every game.
+TEST_F(GameFlowTest, LogLineIsWrittenWholeOrNotAtAllAndAFailureReportedOnce) {
+    const std::string earlier(100, 'x');
+    std::ofstream(dir / "vellkif.txt") << earlier;
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 130;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    MakeFlow(Cpu1Player, Cpu1Player);
+    for (int game = 0; game < 2; ++game) {
+        flow->StartGame();
+        PlayUntilStopped();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(ReadLog(), earlier);
+    EXPECT_EQ(services.messages, std::vector<std::string>{"vellkif.txt に書き込めませんでした。"});
+    EXPECT_EQ(settings[GamesPlayedSetting], 2);  // the end of the game went on
+}
+#endif
 
 TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
     MakeFlow(Cpu1Player, Cpu1Player);

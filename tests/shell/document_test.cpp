@@ -58,10 +58,12 @@ class DocumentTest : public QObject {
         QCOMPARE(second.toStdString(), GameRecordText(t.flow().History()));
         QVERIFY(second != first);
 
-        // Ctrl+N forgets the file but not the game.
+        // Ctrl+N forgets the file and starts a new game from the start position.
         t.frame().CommandAction(Command::New)->trigger();
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("無題 - Vell"));
-        QCOMPARE(t.flow().History().moveCount, 1);
+        QCOMPARE(t.flow().History().moveCount, 0);
+        QVERIFY(t.flow().CurrentBoard() == StartPosition());
+        QCOMPARE(t.flow().State(), FlowState::StartTurn);
     }
 
     void failedSaveReportsAndKeepsTheOldFile() {

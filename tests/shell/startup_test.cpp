@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
@@ -48,6 +49,23 @@ class StartupTest : public QObject {
         QCOMPARE(t.app.settings()[index], expected);
         for (int i = 0; i < SettingCount; ++i)
             if (i != index) QCOMPARE(t.app.settings()[i], DefaultSettings[i]);
+    }
+
+    void failedSettingsWriteIsReportedOnce() {
+        // The settings file cannot be written where a folder of its name stands.
+        const QString file =
+            QSettings(QStringLiteral("TolvaSoftware"), QStringLiteral("Tamu3")).fileName();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file));
+        {
+            TestApp t;
+            MessageBoxCloser closer;
+            t.app.store().WriteSetting(GamesPlayedSetting, 5);
+            t.app.store().WriteSetting(GamesPlayedSetting, 6);
+            QCOMPARE(closer.texts, QStringList{QStringLiteral("設定を保存できませんでした。")});
+            QCOMPARE(t.app.settings()[GamesPlayedSetting], 6);
+        }
+        QVERIFY(QDir(file).removeRecursively());
     }
 
     void writeSettingReachesTheStoreAtOnce() {
