@@ -22,7 +22,7 @@ struct GameFlow::ThinkJob {
 namespace {
 
 class JobControl : public ThinkControl {
-public:
+  public:
     JobControl(const std::atomic<bool>& abort, FlowServices& services)
         : abort(abort), services(services) {}
     bool AbortRequested() const override { return abort.load(std::memory_order_relaxed); }
@@ -31,16 +31,13 @@ public:
         if (!AbortRequested()) services.ShowPaneText(pane, text);
     }
 
-private:
+  private:
     const std::atomic<bool>& abort;
     FlowServices& services;
 };
 
-std::string SideName(int side) { return std::string(SideNames[side]); }
-
-Rect CellRect(int column, int row) {
-    return {BoardLeft + column * CellWidth, BoardTop + row * CellHeight,
-            BoardLeft + (column + 1) * CellWidth, BoardTop + (row + 1) * CellHeight};
+std::string SideName(int side) {
+    return std::string(SideNames[side]);
 }
 
 }  // namespace
@@ -111,12 +108,10 @@ void GameFlow::RunApplyMove() {
     // still reading them must end first. It stops at its next node, so this is a tick at most.
     if (ThinkRunning()) return;
 
-    if (markerColumn_ >= 0 && markerRow_ >= 0)
-        services_.RequestRepaint(CellRect(markerColumn_, markerRow_));
     markerColumn_ = chosenSquare_ / 8;
     markerRow_ = chosenSquare_ % 8;
     PlayMove(board_, chosenSquare_, sideToMove_);
-    services_.RequestRepaint(std::nullopt);
+    services_.RequestRepaint();
 
     const int ply = ++history_.currentPly;
     history_.moveColumn[ply] = markerColumn_;
@@ -138,7 +133,7 @@ void GameFlow::RunApplyMove() {
     legalMap_ = map;
     history_.sideAtPly[ply] = sideToMove_;
     flowState_ = FlowState::StartTurn;
-    services_.RequestRepaint(std::nullopt);
+    services_.RequestRepaint();
     RunStartTurn();
 }
 
@@ -169,7 +164,7 @@ void GameFlow::RunStartTurn() {
         StartThink();
     } else {
         services_.ShowPaneText(sideToMove_ + 1, "打ってください。");
-        services_.RequestRepaint(std::nullopt);
+        services_.RequestRepaint();
     }
 }
 
@@ -236,18 +231,22 @@ void GameFlow::FinishGame() {
 }
 
 void GameFlow::RepaintBoardArea() {
-    services_.RequestRepaint(
-        Rect{BoardLeft, BoardTop, BoardLeft + 8 * CellWidth, BoardTop + 8 * CellHeight});
+    services_.RequestRepaint();
 }
 
 void GameFlow::InvalidateCountPanel() {
-    services_.RequestRepaint(Rect{BoardLeft + 11 * CellWidth, BoardTop + 2 * CellHeight,
-                                  BoardLeft + 12 * CellWidth, BoardTop + 4 * CellHeight});
+    services_.RequestRepaint();
 }
 
-bool GameFlow::CanStartGame() const { return flowState_ == FlowState::Stopped; }
-bool GameFlow::CanPauseGame() const { return flowState_ != FlowState::Stopped; }
-bool GameFlow::CanGoToFirst() const { return flowState_ == FlowState::Stopped; }
+bool GameFlow::CanStartGame() const {
+    return flowState_ == FlowState::Stopped;
+}
+bool GameFlow::CanPauseGame() const {
+    return flowState_ != FlowState::Stopped;
+}
+bool GameFlow::CanGoToFirst() const {
+    return flowState_ == FlowState::Stopped;
+}
 
 bool GameFlow::CanGoToPrevious() const {
     return history_.currentPly > 0 && CanChangePlayers();
@@ -257,7 +256,9 @@ bool GameFlow::CanGoToNext() const {
     return history_.currentPly < history_.moveCount && CanChangePlayers();
 }
 
-bool GameFlow::CanGoToLast() const { return CanChangePlayers(); }
+bool GameFlow::CanGoToLast() const {
+    return CanChangePlayers();
+}
 
 bool GameFlow::CanChangePlayers() const {
     return flowState_ == FlowState::Stopped || flowState_ == FlowState::AwaitingMove;
@@ -287,6 +288,17 @@ void GameFlow::GoToNext() {
 
 void GameFlow::GoToLast() {
     if (CanGoToLast()) Navigate(history_.moveCount);
+}
+
+bool GameFlow::CanGoToPly(int ply) const {
+    if (ply < 0 || ply > history_.moveCount) return false;
+    if (ply == 0) return CanGoToFirst() || (history_.currentPly == 1 && CanGoToPrevious());
+    if (ply == history_.moveCount) return CanGoToLast();
+    return CanChangePlayers();
+}
+
+void GameFlow::GoToPly(int ply) {
+    if (CanGoToPly(ply)) Navigate(ply);
 }
 
 void GameFlow::Navigate(int ply) {

@@ -3,7 +3,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,21 +13,22 @@ namespace vell::testing {
 // Records what the flow asks of the window. Workers are kept until the test runs them, so a
 // test decides exactly when a think ends.
 class FakeServices : public FlowServices {
-public:
+  public:
     void ShowPaneText(int pane, const std::string& text) override {
         std::lock_guard lock(mutex);
         panes[pane] = text;
         paneLog.push_back(std::to_string(pane) + ":" + text);
     }
     void StartWorker(std::function<void()> body) override { workers.push_back(std::move(body)); }
-    void RequestRepaint(const std::optional<Rect>& area) override { repaints.push_back(area); }
+    void RequestRepaint() override { ++repaints; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
     // Runs the workers started so far, in order, on this thread.
     void RunWorkers() {
         auto pending = std::move(workers);
         workers.clear();
-        for (auto& body : pending) body();
+        for (auto& body : pending)
+            body();
     }
 
     std::string Pane(int pane) {
@@ -40,12 +40,12 @@ public:
     std::map<int, std::string> panes;
     std::vector<std::string> paneLog;
     std::vector<std::function<void()>> workers;
-    std::vector<std::optional<Rect>> repaints;
+    int repaints = 0;
     std::vector<std::string> messages;
 };
 
 class MemorySettingsWriter : public SettingsWriter {
-public:
+  public:
     void WriteSetting(int index, int value) override { written.emplace_back(index, value); }
     std::vector<std::pair<int, int>> written;
 };
@@ -53,8 +53,7 @@ public:
 // A think that plays the lowest legal square of the side to move.
 inline ThinkOutcome FirstLegalMove(const ThinkRequest& request, ThinkControl&) {
     LegalMap map;
-    if (CountLegalMoves(request.board, request.sideToMove, &map) == 0)
-        return {ThinkNoMove, -1, {}};
+    if (CountLegalMoves(request.board, request.sideToMove, &map) == 0) return {ThinkNoMove, -1, {}};
     for (int s = 0; s < 64; ++s)
         if (map[s]) return {ThinkMoveReady, s, "first"};
     return {ThinkNoMove, -1, {}};
