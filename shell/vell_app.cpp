@@ -11,6 +11,7 @@
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/vell_view.h"
+#include "shell/window_geometry.h"
 
 namespace vell {
 
@@ -59,8 +60,8 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
         return false;
 
     LoadGameData(options.workDir);
-    // Large enough for the board and the counts beside it, whatever the platform's default.
-    frame->resize(frame->sizeHint().expandedTo(frame->size()));
+    // As the user left it, or as large as suits the screen: never smaller than the scene.
+    KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
     if (options.startTimer) boardView->StartTimer();
     return true;
