@@ -10,6 +10,8 @@
 
 #include "shell/artwork.h"
 #include "shell/display_name.h"
+#include "shell/move_list_dock.h"
+#include "shell/research_commands.h"
 #include "shell/vell_view.h"
 
 namespace vell {
@@ -161,6 +163,7 @@ void CMainFrame::CreateMenus() {
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
     show->addAction(statusToggle);
+    AddMoveListDock(this, show, view);
 
     QMenu* navigate = menuBar()->addMenu(Text(NavigateMenuText));
     navigate->addAction(CommandAction(Command::StartGame));
@@ -190,6 +193,7 @@ void CMainFrame::CreateMenus() {
     QAction* bookValue = MakeAction(Command::BookValue, BookValueText);
     connect(bookValue, &QAction::triggered, view, &CVellView::ShowBookValue);
     research->addAction(bookValue);
+    AddResearchCommands(this, research, view);
 
     // The file commands live on their keys only; the window carries them so they work
     // wherever the focus is.
