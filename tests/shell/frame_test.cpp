@@ -67,7 +67,8 @@ class FrameTest : public QObject {
                                              QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")};
         QTest::newRow("view") << QStringLiteral("表示(&V)")
                               << QStringList{QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
-                                             QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")};
+                                             QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+                                             QStringLiteral("棋譜一覧(&M)")};
         QTest::newRow("navigate") << QStringLiteral("ナビゲート(&N)")
                                   << QStringList{QStringLiteral("対局を開始(&B)"),
                                                  QStringLiteral("一時停止(&S) (disabled)"),
@@ -82,7 +83,9 @@ class FrameTest : public QObject {
                               << QStringList{QStringLiteral("データ情報(&D)"), QStringLiteral("-"),
                                              QStringLiteral("Vell のﾊﾞｰｼﾞｮﾝ情報(&A)...")};
         QTest::newRow("research") << QStringLiteral("研究(&S)")
-                                  << QStringList{QStringLiteral("BOOK評価値(&B)")};
+                                  << QStringList{QStringLiteral("BOOK評価値(&B)"),
+                                                 QStringLiteral("ヒント(&H) (disabled)"),
+                                                 QStringLiteral("学習グラフ(&G)")};
     }
     void menusHoldTheirItems() {
         QFETCH(QString, menu);
