@@ -101,18 +101,40 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
 
-    double maxGames = 1, maxError = 0;
+    // The games axis counts the log's games in their order, 1 for the first line: the count
+    // in a line goes on from the weights' own training and starts again when a run begins
+    // from the shipped weights, so it is neither 0-based nor always rising. The error axis
+    // starts at 0 and shows the averages and the held-out curve in full, single games up to
+    // their 98th percentile, so a few wild games do not flatten the curves (they stand at the
+    // top).
+    double minGames = 0, maxGames = double(entries.size()), maxError = 0;
+    const int window = MovingAverageWindow(int(entries.size()));
+    std::vector<double> before, after, raw;
     for (const TrainingLogEntry& e : entries) {
-        maxGames = std::max(maxGames, double(e.games));
-        maxError = std::max({maxError, e.before, e.after});
+        before.push_back(e.before);
+        after.push_back(e.after);
+        raw.push_back(e.before);
+        raw.push_back(e.after);
     }
+    if (!raw.empty()) {
+        auto percentile = raw.begin() + (raw.size() - 1) * 98 / 100;
+        std::nth_element(raw.begin(), percentile, raw.end());
+        maxError = *percentile;
+    }
+    for (const std::vector<double>* values : {&before, &after})
+        for (double value : MovingAverage(*values, window))
+            maxError = std::max(maxError, value);
     for (const LearnCurvePoint& p : curve) {
+        minGames = std::min(minGames, double(p.games));
         maxGames = std::max(maxGames, double(p.games));
         maxError = std::max(maxError, p.error);
     }
     if (maxError <= 0) maxError = 1;
-    const double gameStep = TickStep(maxGames), errorStep = TickStep(maxError * 1.05);
-    maxGames = std::ceil(maxGames / gameStep) * gameStep;
+    const double gameStep = TickStep(std::max(1.0, maxGames - minGames));
+    const double errorStep = TickStep(maxError * 1.05);
+    minGames = std::floor(minGames / gameStep) * gameStep;
+    // The games axis ends at the last game; its ticks stop before it.
+    maxGames = std::max(minGames + 1, maxGames);
     maxError = std::ceil(maxError * 1.05 / errorStep) * errorStep;
 
     const QFontMetrics metrics(font());
@@ -120,25 +142,25 @@ void ChartWidget::paintEvent(QPaintEvent*) {
                       width() - metrics.horizontalAdvance(QStringLiteral("0000.00")) - 40,
                       height() - 28 - 2 * metrics.height() - 16);
     auto at = [&](double games, double error) {
-        return QPointF(plot.left() + plot.width() * games / maxGames,
+        return QPointF(plot.left() + plot.width() * (games - minGames) / (maxGames - minGames),
                        plot.bottom() - plot.height() * error / maxError);
     };
 
     // Axes, grid and labels.
     painter.setPen(QColor(225, 225, 225));
     for (double e = 0; e <= maxError + errorStep / 2; e += errorStep)
-        painter.drawLine(at(0, e), at(maxGames, e));
-    for (double g = 0; g <= maxGames + gameStep / 2; g += gameStep)
+        painter.drawLine(at(minGames, e), at(maxGames, e));
+    for (double g = minGames; g <= maxGames; g += gameStep)
         painter.drawLine(at(g, 0), at(g, maxError));
     painter.setPen(Qt::black);
     painter.drawRect(plot);
     for (double e = 0; e <= maxError + errorStep / 2; e += errorStep) {
-        const QPointF p = at(0, e);
+        const QPointF p = at(minGames, e);
         painter.drawText(
             QRectF(0, p.y() - metrics.height() / 2.0, plot.left() - 6, metrics.height()),
             Qt::AlignRight | Qt::AlignVCenter, QString::number(e, 'g', 6));
     }
-    for (double g = 0; g <= maxGames + gameStep / 2; g += gameStep) {
+    for (double g = minGames; g <= maxGames; g += gameStep) {
         const QPointF p = at(g, 0);
         painter.drawText(QRectF(p.x() - 40, plot.bottom() + 4, 80, metrics.height()),
                          Qt::AlignHCenter | Qt::AlignTop, QString::number(g, 'f', 0));
@@ -150,12 +172,6 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 
     // The per-game errors as dots, their moving averages as lines.
     painter.setClipRect(plot.adjusted(-3, -3, 3, 3));
-    const int window = MovingAverageWindow(int(entries.size()));
-    std::vector<double> before, after;
-    for (const TrainingLogEntry& e : entries) {
-        before.push_back(e.before);
-        after.push_back(e.after);
-    }
     struct Series {
         const std::vector<double>* values;
         QColor colour;
@@ -165,11 +181,12 @@ void ChartWidget::paintEvent(QPaintEvent*) {
         painter.setBrush(series.colour.lighter(140));
         const double dot = entries.size() > 2000 ? 1.0 : 2.0;
         for (std::size_t i = 0; i < entries.size(); ++i)
-            painter.drawEllipse(at(entries[i].games, (*series.values)[i]), dot, dot);
+            painter.drawEllipse(at(double(i + 1), std::min((*series.values)[i], maxError)), dot,
+                                dot);
         const std::vector<double> average = MovingAverage(*series.values, window);
         QPainterPath path;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            const QPointF p = at(entries[i].games, average[i]);
+            const QPointF p = at(double(i + 1), average[i]);
             if (i == 0)
                 path.moveTo(p);
             else

@@ -224,7 +224,11 @@ class WindowFeaturesTest : public QObject {
         // which is never while playing; another move as GoToPrevious would.
         *think.release = false;
         t.view().StartGame();
-        t.Tick();
+        // The think superseded by the pause ends first (a guard against hangs only).
+        for (int i = 0; i < 5000 && t.flow().flowState() != FlowState::AwaitingMove; ++i) {
+            QThread::msleep(1);
+            t.Tick();
+        }
         QCOMPARE(t.flow().flowState(), FlowState::AwaitingMove);
         list->setCurrentRow(0);
         QCOMPARE(history.currentPly, 4);
