@@ -29,7 +29,7 @@ LearningChartData ReadLearningChartData(const std::filesystem::path& workDir);
 // The line under the chart: what was read, or in plain words why there is nothing to draw.
 QString LearningChartMessage(const LearningChartData& data);
 
-// The games of the log (moving-average window for the per-game errors).
+// The moving-average window for a log of `entries` games: a twentieth of them, 1 to 200.
 int MovingAverageWindow(int entries);
 
 // The learning chart: the error before and after each training pass with their moving
