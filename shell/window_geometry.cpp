@@ -15,6 +15,7 @@ namespace {
 const char* const Organisation = "TolvaSoftware";
 const char* const Application = "Tamu3";
 const char* const GeometryKey = "Window/geometry";
+const char* const StateKey = "Window/state";
 
 // Stores the window's geometry when it closes.
 class GeometryKeeper : public QObject {
@@ -24,9 +25,10 @@ class GeometryKeeper : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Close) {
-            auto* frame = static_cast<QWidget*>(watched);
+            auto* frame = static_cast<QMainWindow*>(watched);
             QSettings store(Organisation, Application);
             store.setValue(GeometryKey, frame->saveGeometry());
+            store.setValue(StateKey, frame->saveState());
         }
         return QObject::eventFilter(watched, event);
     }
@@ -53,6 +55,8 @@ QSize SensibleClientSize(QSize available, QSize chrome, QSize designSize) {
 void KeepWindowGeometry(QMainWindow* frame, QWidget* client, QSize designSize) {
     frame->installEventFilter(new GeometryKeeper(frame));
     QSettings store(Organisation, Application);
+    // The tool bar and the move list where the user left them.
+    frame->restoreState(store.value(StateKey).toByteArray());
     const QByteArray stored = store.value(GeometryKey).toByteArray();
     if (!stored.isEmpty() && frame->restoreGeometry(stored) && OnSomeScreen(frame->geometry()))
         return;

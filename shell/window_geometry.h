@@ -13,7 +13,8 @@ namespace vell {
 // Restores the stored geometry of `frame`; without one (or with one that no longer fits a
 // screen) sizes the window so that its client `client` shows the scene as large as fits in
 // about three quarters of the screen, never smaller than `designSize`. From then on the
-// geometry is stored whenever the window is closed.
+// geometry, with the places of the tool bar and the docks, is stored whenever the window is
+// closed.
 void KeepWindowGeometry(QMainWindow* frame, QWidget* client, QSize designSize);
 
 // The client size for a screen of `available` size: the design size scaled by the largest
