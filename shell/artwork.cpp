@@ -31,7 +31,7 @@ void DrawStone(QPainter& painter, QPointF origin, double size, int colour) {
 }
 
 // One cell image of `size` pixels. The grid line is one pixel, the marker frame two, at the
-// design's 32 pixels; both grow with the size.
+// base size of 32 pixels; both grow with the size.
 QPixmap MakeCell(int value, bool framed, int size) {
     QPixmap cell(size, size);
     cell.fill(Rgb(BoardGreen));
@@ -73,7 +73,7 @@ QPixmap MakeBackgroundTile(int size) {
     tile.fill(QColor(0, 96, 0));
     QPainter painter(&tile);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    // Drawn on the design's 32-pixel grid and scaled with it, line width included.
+    // Drawn on the base 32-pixel grid and scaled with it, line width included.
     painter.scale(size / double(CellSize), size / double(CellSize));
     painter.setPen(QPen(QColor(192, 192, 192), 1.0));
     // A diamond through the middles of the edges, so the tiles join into a lattice.

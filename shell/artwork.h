@@ -9,7 +9,7 @@ namespace vell {
 
 // The cell images, indexed by square value (0 black, 1 white, 2 empty) for a plain cell and by
 // 3 + square value for the cell with the yellow marker frame. 32 x 32 pixels each at the
-// design's size.
+// base size.
 using CellImages = std::array<QPixmap, 6>;
 
 // The colours the board is drawn in.

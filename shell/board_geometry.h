@@ -6,21 +6,21 @@
 
 namespace vell {
 
-// The scene at its design size, in pixels: 32-pixel cells with the board's top-left corner at
+// The scene at its base size, in pixels: 32-pixel cells with the board's top-left corner at
 // (64, 64). Everything in the scene sits on this grid of cells: the board in columns and rows
 // 0..7, the stone counts in cell columns 10..19 of rows 2 and 3.
 constexpr int CellWidth = 32;
 constexpr int CellHeight = 32;
 constexpr int BoardLeft = 64;
 constexpr int BoardTop = 64;
-// The design's client area: the board and the counts with the margins round them.
+// The client area at the base size: the board and the counts with the margins round them.
 constexpr int SceneWidth = BoardLeft + 20 * CellWidth;
 constexpr int SceneHeight = 2 * BoardTop + 8 * CellHeight;
 
 // Where the scene lies on a window of a given size: the whole scene scaled, proportions kept,
 // to the largest whole number of device pixels per cell that fits, anchored at the top left.
-// At the design size on a screen of pixel ratio 1 this is the design itself (32 pixels a cell);
-// the scene never shrinks below its design size, so a smaller window shows part of it.
+// At the base size on a screen of pixel ratio 1 this is the scene as drawn at 32 pixels (32 pixels
+// a cell); the scene never shrinks below its base size, so a smaller window shows part of it.
 class BoardGeometry {
   public:
     BoardGeometry() = default;
@@ -32,7 +32,7 @@ class BoardGeometry {
     // Device pixels per cell, and the ratio of device to logical pixels.
     int Cell() const { return cell; }
     double DevicePixelRatio() const { return ratio; }
-    // The design's one-pixel lines (the highlight's border) in device pixels, at least 1.
+    // The one-pixel lines of the base size (the highlight's border) in device pixels, at least 1.
     int Line() const;
 
     // A cell of the scene's grid (the board's cells are columns and rows 0..7), in device pixels.

@@ -45,14 +45,14 @@ bool OnSomeScreen(const QRect& frame) {
 
 }  // namespace
 
-QSize SensibleClientSize(QSize available, QSize chrome, QSize designSize) {
-    const double across = (available.width() * 0.75 - chrome.width()) / designSize.width();
-    const double down = (available.height() * 0.75 - chrome.height()) / designSize.height();
+QSize SensibleClientSize(QSize available, QSize chrome, QSize baseSize) {
+    const double across = (available.width() * 0.75 - chrome.width()) / baseSize.width();
+    const double down = (available.height() * 0.75 - chrome.height()) / baseSize.height();
     const double scale = std::max(1.0, std::min(across, down));
-    return QSize(int(designSize.width() * scale), int(designSize.height() * scale));
+    return QSize(int(baseSize.width() * scale), int(baseSize.height() * scale));
 }
 
-void KeepWindowGeometry(QMainWindow* frame, QWidget* client, QSize designSize) {
+void KeepWindowGeometry(QMainWindow* frame, QWidget* client, QSize baseSize) {
     frame->installEventFilter(new GeometryKeeper(frame));
     QSettings store(Organisation, Application);
     // The tool bar and the move list where the user left them.
@@ -64,11 +64,11 @@ void KeepWindowGeometry(QMainWindow* frame, QWidget* client, QSize designSize) {
     const QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
     const QSize chrome = (frame->sizeHint() - client->sizeHint()).expandedTo(QSize(0, 0));
     if (!screen) {
-        frame->resize(designSize + chrome);
+        frame->resize(baseSize + chrome);
         return;
     }
     const QRect available = screen->availableGeometry();
-    const QSize size = SensibleClientSize(available.size(), chrome, designSize) + chrome;
+    const QSize size = SensibleClientSize(available.size(), chrome, baseSize) + chrome;
     frame->resize(size);
     frame->move(available.center() - QPoint(size.width() / 2, size.height() / 2));
 }

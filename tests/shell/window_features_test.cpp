@@ -58,11 +58,11 @@ class WindowFeaturesTest : public QObject {
   private Q_SLOTS:
     void init() { ClearStoredSettings(); }
 
-    // The click rules hold at the design's size and at twice it: the board's left and top
+    // The click rules hold at the base size and at twice it: the board's left and top
     // edges belong to column and row 0, a point just left of or below the board is no square.
     void clicksMapThroughTheScale_data() {
         QTest::addColumn<int>("cell");
-        QTest::addColumn<QPointF>("point");  // in design pixels, scaled by cell / 32
+        QTest::addColumn<QPointF>("point");  // in pixels of the base size, scaled by cell / 32
         QTest::addColumn<int>("square");
         for (int cell : {32, 64}) {
             const QByteArray scale = QByteArray::number(cell);
@@ -85,7 +85,7 @@ class WindowFeaturesTest : public QObject {
         QCOMPARE(t.view().geometry().Cell(), cell);
         const QPointF scaled = point * (cell / 32.0);
         QCOMPARE(t.view().geometry().SquareAt(scaled), square);
-        // A screen of pixel ratio 2 shows the design size with 64-pixel cells, and a logical
+        // A screen of pixel ratio 2 shows the base size with 64-pixel cells, and a logical
         // point maps to the same square.
         const BoardGeometry sharp =
             BoardGeometry::Fit(QSize(SceneWidth, SceneHeight) * (cell / 32), 2.0);
