@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <iostream>
-#include <optional>
 #include <string>
 
 #include "core/game_flow.h"
@@ -18,7 +17,7 @@ class DirectServices : public FlowServices {
 
     void ShowPaneText(int, const std::string&) override {}
     void StartWorker(std::function<void()> body) override { body(); }
-    void RequestRepaint(const std::optional<Rect>&) override {}
+    void RequestRepaint() override {}
     void ShowMessage(const std::string& text) override {
         std::cerr << "vellcli " << command << ": " << text << "\n";
         lastMessage = text;

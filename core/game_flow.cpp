@@ -86,10 +86,6 @@ bool AppendWholeLines(const std::filesystem::path& file, const std::string& text
     return written;
 }
 
-Rect CellRect(int column, int row) {
-    return {BoardLeft + column * CellWidth, BoardTop + row * CellHeight,
-            BoardLeft + (column + 1) * CellWidth, BoardTop + (row + 1) * CellHeight};
-}
 
 }  // namespace
 
@@ -179,12 +175,10 @@ void GameFlow::RunApplyMove() {
     // still reading them must end first. It stops at its next node, so this is a tick at most.
     if (ThinkRunning()) return;
 
-    if (markerColumn >= 0 && markerRow >= 0)
-        services.RequestRepaint(CellRect(markerColumn, markerRow));
     markerColumn = chosenSquare / 8;
     markerRow = chosenSquare % 8;
     PlayMove(board, chosenSquare, sideToMove);
-    services.RequestRepaint(std::nullopt);
+    services.RequestRepaint();
 
     const int ply = ++history.currentPly;
     history.moveColumn[ply] = markerColumn;
@@ -208,7 +202,7 @@ void GameFlow::RunApplyMove() {
     legalMap = map;
     history.sideAtPly[ply] = sideToMove;
     flowState = FlowState::StartTurn;
-    services.RequestRepaint(std::nullopt);
+    services.RequestRepaint();
     RunStartTurn();
 }
 
@@ -242,7 +236,7 @@ void GameFlow::RunStartTurn() {
         StartThink();
     } else {
         services.ShowPaneText(sideToMove + 1, "打ってください。");
-        services.RequestRepaint(std::nullopt);
+        services.RequestRepaint();
     }
 }
 
@@ -312,13 +306,11 @@ void GameFlow::FinishGame() {
 }
 
 void GameFlow::RepaintBoardArea() {
-    services.RequestRepaint(
-        Rect{BoardLeft, BoardTop, BoardLeft + 8 * CellWidth, BoardTop + 8 * CellHeight});
+    services.RequestRepaint();
 }
 
 void GameFlow::InvalidateCountPanel() {
-    services.RequestRepaint(Rect{BoardLeft + 11 * CellWidth, BoardTop + 2 * CellHeight,
-                                 BoardLeft + 12 * CellWidth, BoardTop + 4 * CellHeight});
+    services.RequestRepaint();
 }
 
 bool GameFlow::Allowed(FlowCommand command, FlowState state, int ply, int moveCount) const {
@@ -444,7 +436,7 @@ void GameFlow::StopPlay() {
     // The mover's prompt and the highlight belong to a turn that no longer waits.
     if (flowState == FlowState::AwaitingMove) services.ShowPaneText(sideToMove + 1, "");
     flowState = FlowState::Stopped;
-    services.RequestRepaint(std::nullopt);
+    services.RequestRepaint();
 }
 
 void GameFlow::NewGame() {
@@ -466,7 +458,7 @@ void GameFlow::ResetToStart() {
     legalMap = {};
     resultText.clear();
     passText.clear();
-    services.RequestRepaint(std::nullopt);
+    services.RequestRepaint();
 }
 
 void GameFlow::TakeBack() {
@@ -506,6 +498,17 @@ void GameFlow::GoToNext() {
 
 void GameFlow::GoToLast() {
     if (CanGoToLast()) Navigate(history.moveCount);
+}
+
+bool GameFlow::CanGoToPly(int ply) const {
+    if (ply < 0 || ply > history.moveCount) return false;
+    if (ply == 0) return CanGoToFirst() || (history.currentPly == 1 && CanGoToPrevious());
+    if (ply == history.moveCount) return CanGoToLast();
+    return CanChangePlayers();
+}
+
+void GameFlow::GoToPly(int ply) {
+    if (CanGoToPly(ply)) Navigate(ply);
 }
 
 void GameFlow::Navigate(int ply) {

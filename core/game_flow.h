@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "core/board.h"
@@ -14,19 +13,8 @@
 
 namespace vell {
 
-// Board geometry in client pixels, shared by the flow's repaint requests and the view.
-constexpr int CellWidth = 32;
-constexpr int CellHeight = 32;
-constexpr int BoardLeft = 64;
-constexpr int BoardTop = 64;
-
 // The id of the game timer; ticks with another id are not the flow's.
 constexpr int GameTimerId = 61446;
-
-struct Rect {
-    int left, top, right, bottom;
-    bool operator==(const Rect&) const = default;
-};
 
 // What the flow needs of the window system. The window implements it with Qt; vellcli and
 // the tests with plain code. The 100 ms tick itself is the front end calling OnTimer.
@@ -38,8 +26,9 @@ class FlowServices {
     virtual void ShowPaneText(int pane, const std::string& text) = 0;
     // Runs `body` on a new worker thread and returns at once.
     virtual void StartWorker(std::function<void()> body) = 0;
-    // Repaint without erasing: the rectangle, or the whole window when none is given.
-    virtual void RequestRepaint(const std::optional<Rect>& area) = 0;
+    // Repaint the scene (board, marker, highlight and counts) without erasing. Where things
+    // are drawn is the front end's business; the flow only says that something changed.
+    virtual void RequestRepaint() = 0;
     // A modal message box with an OK button; returns when it is closed.
     virtual void ShowMessage(const std::string& text) = 0;
 };
@@ -117,6 +106,11 @@ class GameFlow {
     // settled, so the actions do not flicker while the computers play.
     bool Accepts(FlowCommand command) const;
     bool TakePlayersDue();
+    // Shows ply 0..moveCount as the navigation command that reaches it would: ply 0 as
+    // GoToFirst (or GoToPrevious from ply 1), the last ply as GoToLast, any other as
+    // GoToPrevious and GoToNext do.
+    bool CanGoToPly(int ply) const;
+    void GoToPly(int ply);
 
     // A person's click on a square (0..63): on a legal square of a person's turn the move is
     // applied on the next tick and true is returned. Clicks outside a person's turn are

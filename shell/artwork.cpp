@@ -1,5 +1,7 @@
 #include "shell/artwork.h"
 
+#include <algorithm>
+
 #include <QColor>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,27 +23,34 @@ void DrawStone(QPainter& painter, QPointF origin, double size, int colour) {
     const double margin = size * 3.0 / 32.0;
     const QRectF disc(origin.x() + margin, origin.y() + margin, size - 2 * margin,
                       size - 2 * margin);
-    painter.setPen(QPen(colour == 0 ? QColor(64, 64, 64) : QColor(160, 160, 160), 1.0));
+    painter.setPen(
+        QPen(colour == 0 ? QColor(64, 64, 64) : QColor(160, 160, 160), std::max(1.0, size / 32.0)));
     painter.setBrush(colour == 0 ? QColor(0, 0, 0) : QColor(255, 255, 255));
     painter.drawEllipse(disc);
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-QPixmap MakeCell(int value, bool framed) {
-    QPixmap cell(CellSize, CellSize);
+// One cell image of `size` pixels. The grid line is one pixel, the marker frame two, at the
+// base size of 32 pixels; both grow with the size.
+QPixmap MakeCell(int value, bool framed, int size) {
+    QPixmap cell(size, size);
     cell.fill(Rgb(BoardGreen));
     QPainter painter(&cell);
-    // A dark grid line round each cell; neighbouring cells make it two pixels wide.
-    painter.setPen(QColor(0, 80, 0));
-    painter.drawRect(0, 0, CellSize - 1, CellSize - 1);
-    if (value != 2) DrawStone(painter, QPointF(0, 0), CellSize, value);
+    // A dark grid line round each cell; neighbouring cells make it twice as wide.
+    const int line = std::max(1, (size + CellSize / 2) / CellSize);
+    const QColor grid(0, 80, 0);
+    painter.fillRect(0, 0, size, line, grid);
+    painter.fillRect(0, size - line, size, line, grid);
+    painter.fillRect(0, 0, line, size, grid);
+    painter.fillRect(size - line, 0, line, size, grid);
+    if (value != 2) DrawStone(painter, QPointF(0, 0), size, value);
     if (framed) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Rgb(MarkerYellow));
-        painter.drawRect(0, 0, CellSize, 2);
-        painter.drawRect(0, CellSize - 2, CellSize, 2);
-        painter.drawRect(0, 0, 2, CellSize);
-        painter.drawRect(CellSize - 2, 0, 2, CellSize);
+        const int frame = std::max(2, (2 * size + CellSize / 2) / CellSize);
+        const QColor yellow = Rgb(MarkerYellow);
+        painter.fillRect(0, 0, size, frame, yellow);
+        painter.fillRect(0, size - frame, size, frame, yellow);
+        painter.fillRect(0, 0, frame, size, yellow);
+        painter.fillRect(size - frame, 0, frame, size, yellow);
     }
     return cell;
 }
@@ -54,16 +63,18 @@ QPolygonF Triangle(double left, double right, double top, double bottom, bool po
 
 }  // namespace
 
-CellImages MakeCellImages() {
-    return {MakeCell(0, false), MakeCell(1, false), MakeCell(2, false),
-            MakeCell(0, true),  MakeCell(1, true),  MakeCell(2, true)};
+CellImages MakeCellImages(int size) {
+    return {MakeCell(0, false, size), MakeCell(1, false, size), MakeCell(2, false, size),
+            MakeCell(0, true, size),  MakeCell(1, true, size),  MakeCell(2, true, size)};
 }
 
-QPixmap MakeBackgroundTile() {
-    QPixmap tile(CellSize, CellSize);
+QPixmap MakeBackgroundTile(int size) {
+    QPixmap tile(size, size);
     tile.fill(QColor(0, 96, 0));
     QPainter painter(&tile);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    // Drawn on the base 32-pixel grid and scaled with it, line width included.
+    painter.scale(size / double(CellSize), size / double(CellSize));
     painter.setPen(QPen(QColor(192, 192, 192), 1.0));
     // A diamond through the middles of the edges, so the tiles join into a lattice.
     painter.drawPolygon(QPolygonF({{16, 0.5}, {31.5, 16}, {16, 31.5}, {0.5, 16}}));

@@ -8,7 +8,8 @@
 namespace vell {
 
 // The cell images, indexed by square value (0 black, 1 white, 2 empty) for a plain cell and by
-// 3 + square value for the cell with the yellow marker frame. 32 x 32 pixels each.
+// 3 + square value for the cell with the yellow marker frame. 32 x 32 pixels each at the
+// base size.
 using CellImages = std::array<QPixmap, 6>;
 
 // The colours the board is drawn in.
@@ -18,9 +19,10 @@ inline constexpr int HighlightOrange[3] = {255, 192, 0};
 inline constexpr int CountTextGreen[3] = {127, 255, 127};
 
 // All pictures are drawn by code; call these only once a QGuiApplication exists.
-CellImages MakeCellImages();
-// The 32 x 32 tile repeated over the window behind the board.
-QPixmap MakeBackgroundTile();
+// `size` is the side of a cell in pixels; larger sizes are drawn afresh, not enlarged.
+CellImages MakeCellImages(int size = 32);
+// The tile repeated over the window behind the board, one cell in size.
+QPixmap MakeBackgroundTile(int size = 32);
 // The program's icon: a small board with a black and a white stone.
 QIcon MakeAppIcon();
 

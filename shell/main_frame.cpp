@@ -12,6 +12,8 @@
 
 #include "shell/artwork.h"
 #include "shell/display_name.h"
+#include "shell/move_list_dock.h"
+#include "shell/research_commands.h"
 #include "shell/vell_view.h"
 #include "shell/text.h"
 
@@ -172,6 +174,7 @@ void CMainFrame::CreateMenus() {
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
     show->addAction(statusToggle);
+    AddMoveListDock(this, show, view);
 
     QMenu* navigate = menuBar()->addMenu(Text(NavigateMenuText));
     navigate->addAction(CommandAction(Command::StartGame));
@@ -212,6 +215,7 @@ void CMainFrame::CreateMenus() {
     QAction* adoptWeights = MakeAction(Command::AdoptWeights, AdoptWeightsText);
     connect(adoptWeights, &QAction::triggered, this, &CMainFrame::AdoptWeightsRequested);
     research->addAction(adoptWeights);
+    AddResearchCommands(this, research, view);
 
     // The file commands live on their keys only; the window carries them so they work
     // wherever the focus is.

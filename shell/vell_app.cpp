@@ -18,6 +18,7 @@
 #include "shell/message_box.h"
 #include "shell/vell_view.h"
 #include "shell/text.h"
+#include "shell/window_geometry.h"
 
 namespace vell {
 
@@ -74,8 +75,8 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
         return false;
 
     LoadGameData(options.workDir);
-    // Large enough for the board and the counts beside it, whatever the platform's default.
-    frame->resize(frame->sizeHint().expandedTo(frame->size()));
+    // As the user left it, or as large as suits the screen: never smaller than the scene.
+    KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
     if (options.startTimer) boardView->StartTimer();
     return true;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <system_error>
 
-#include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,14 +19,13 @@ namespace {
 
 // The texts of the view.
 const char* const PrintFailedText = "印刷できませんでした。";
+const char* const HintThinkingText = "ヒントを考えています";
+const char* const NoHintText = "ヒントを出せませんでした。";
 
 // The part of the settings the players dialog edits; the rest keeps its live value on OK, so a
 // game that ends while the dialog is open still counts.
 constexpr int DialogSettings[] = {BlackPlayerSetting, WhitePlayerSetting,  NormalDepthSetting,
                                   FinalDepthSetting,  TrainingModeSetting, OpeningModeSetting};
-
-constexpr int OffscreenWidth = 1024;
-constexpr int OffscreenHeight = 768;
 
 }  // namespace
 
@@ -35,16 +33,19 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
     : QWidget(parent), setup(std::move(viewSetup)), windowThread(std::this_thread::get_id()) {
     // Every paint covers its whole area from the off-screen picture, so nothing is erased first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    offscreen = QPixmap(OffscreenWidth, OffscreenHeight);
     game = std::make_unique<GameFlow>(*this, setup.store->settings(), *setup.store, setup.think,
                                       setup.learner, setup.workDir);
+    hint = std::make_unique<HintRunner>(setup.think,
+                                        [this](std::function<void()> body) { StartWorker(body); });
+    UpdateLayout();
     timer.setInterval(100);
     connect(&timer, &QTimer::timeout, this, &CVellView::Tick);
 }
 
 CVellView::~CVellView() {
     timer.stop();
-    // The flow waits for a running think here, while the view can still take its pane texts.
+    // The flow and the hint wait for their thinks here, while the view can still take texts.
+    hint.reset();
     game.reset();
 }
 
@@ -53,20 +54,50 @@ void CVellView::StartTimer() {
 }
 
 void CVellView::Tick() {
-    game->OnTimer();
+    // A dropped hint still reading the book and the weights holds the game until it ends (at
+    // its next search node), since the next move may train them.
+    if (!hint->Busy() || hint->Thinking()) game->OnTimer();
     // A players command given while the flow was settling comes due after the tick.
     if (game->TakePlayersDue()) OpenPlayersDialog();
-    Q_EMIT FlowChanged();
+    Changed();
 }
 
 void CVellView::LoadGame(const GameHistory& history) {
     game->LoadHistory(history);
+    Changed();
+}
+
+void CVellView::Changed() {
+    const bool marked = hint->SuggestedSquare() >= 0;
+    if (const std::optional<HintResult> result = hint->Update(*game)) {
+        SetPaneText(result->side + 1,
+                    QString::fromStdString(result->square >= 0 ? result->verdict
+                                                               : std::string(NoHintText)));
+        update();
+    } else if (marked && hint->SuggestedSquare() < 0) {
+        update();
+    }
     Q_EMIT FlowChanged();
 }
 
 void CVellView::Give(FlowCommand command) {
     game->Give(command);
-    Q_EMIT FlowChanged();
+    Changed();
+}
+
+bool CVellView::CanShowHint() const {
+    return hint->CanStart(*game);
+}
+
+void CVellView::ShowHint() {
+    if (hint->Start(*game))
+        SetPaneText(game->SideToMove() + 1, QString::fromUtf8(HintThinkingText));
+    Changed();
+}
+
+void CVellView::GoToPly(int ply) {
+    if (game->CanGoToPly(ply)) game->GoToPly(ply);
+    Changed();
 }
 
 void CVellView::StartGame() {
@@ -107,6 +138,7 @@ void CVellView::OpenPlayersDialog() {
             values[index] = dialog.Values()[index];
         setup.store->WriteAll(values);  // the store reports a failed write itself, once
     }
+    Changed();
 }
 
 void CVellView::ShowDataInfo() {
@@ -133,12 +165,12 @@ void CVellView::Print() {
 }
 
 void CVellView::PaintScene(QPainter& painter, const QRect& area) const {
-    scenePainter.Paint(painter, area, *game);
+    scenePainter.Paint(painter, area, *game, layout, hint->SuggestedSquare());
 }
 
 void CVellView::PaintPage(QPainter& painter, const QRect& page) const {
     const QSize client = rect().isEmpty() ? sizeHint() : size();
-    QImage scene(client, QImage::Format_RGB32);
+    QImage scene(client * layout.DevicePixelRatio(), QImage::Format_RGB32);
     QPainter scenePaint(&scene);
     PaintScene(scenePaint, scene.rect());
     scenePaint.end();
@@ -148,7 +180,7 @@ void CVellView::PaintPage(QPainter& painter, const QRect& page) const {
 }
 
 QSize CVellView::sizeHint() const {
-    return QSize(BoardLeft + 20 * CellWidth, BoardTop * 2 + 8 * CellHeight);
+    return QSize(SceneWidth, SceneHeight);
 }
 
 void CVellView::ShowPaneText(int pane, const std::string& text) {
@@ -172,11 +204,8 @@ void CVellView::StartWorker(std::function<void()> body) {
     }
 }
 
-void CVellView::RequestRepaint(const std::optional<Rect>& area) {
-    if (area)
-        update(QRect(area->left, area->top, area->right - area->left, area->bottom - area->top));
-    else
-        update();
+void CVellView::RequestRepaint() {
+    update();
 }
 
 void CVellView::ShowMessage(const std::string& text) {
@@ -184,35 +213,50 @@ void CVellView::ShowMessage(const std::string& text) {
 }
 
 void CVellView::paintEvent(QPaintEvent* event) {
+    // A move to a screen of another pixel ratio arrives as a repaint.
+    if (devicePixelRatioF() != layout.DevicePixelRatio() || offscreen.isNull()) UpdateLayout();
+    const double ratio = layout.DevicePixelRatio();
+    const QRect exposed = event->rect();
+    // The exposed area in device pixels, rounded outwards.
+    const QRect deviceArea(
+        QPoint(int(std::floor(exposed.left() * ratio)), int(std::floor(exposed.top() * ratio))),
+        QPoint(int(std::ceil((exposed.right() + 1) * ratio)) - 1,
+               int(std::ceil((exposed.bottom() + 1) * ratio)) - 1));
     {
         QPainter offscreenPaint(&offscreen);
-        offscreenPaint.setClipRect(event->rect());
+        offscreenPaint.setClipRect(deviceArea);
         PaintScene(offscreenPaint, offscreen.rect());
     }
+    // One device pixel of the picture to one of the screen.
     QPainter window(this);
-    window.drawPixmap(event->rect(), offscreen, event->rect());
+    window.drawImage(QRectF(exposed), offscreen,
+                     QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
 }
 
 void CVellView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        // Floor division: a point left of or above the board gives a negative cell.
-        const QPointF p = event->position();
-        const int column = static_cast<int>(std::floor((p.x() - BoardLeft) / CellWidth));
-        const int row = static_cast<int>(std::floor((p.y() - BoardTop) / CellHeight));
-        if (column >= 0 && column < 8 && row >= 0 && row < 8) {
-            game->ClickSquare(column * 8 + row);
-            Q_EMIT FlowChanged();
+        const int square = layout.SquareAt(event->position());
+        if (square >= 0) {
+            game->ClickSquare(square);
+            Changed();
         }
     }
     QWidget::mouseReleaseEvent(event);
 }
 
 void CVellView::resizeEvent(QResizeEvent* event) {
-    // The off-screen picture covers at least 1024 x 768 and grows with a larger window.
-    if (width() > offscreen.width() || height() > offscreen.height())
-        offscreen =
-            QPixmap(std::max(width(), offscreen.width()), std::max(height(), offscreen.height()));
+    UpdateLayout();
     QWidget::resizeEvent(event);
+}
+
+void CVellView::UpdateLayout() {
+    // The scene fills the window at the largest whole cell size that fits; its pictures are
+    // drawn afresh for that size here, never while painting.
+    const double ratio = devicePixelRatioF();
+    layout = BoardGeometry::Fit(size(), ratio);
+    scenePainter.Prepare(layout.Cell());
+    const QSize device(int(std::ceil(width() * ratio)), int(std::ceil(height() * ratio)));
+    if (offscreen.size() != device) offscreen = QImage(device, QImage::Format_RGB32);
 }
 
 void CVellView::SetPaneText(int pane, const QString& text) {

@@ -7,11 +7,13 @@
 #include <string>
 #include <thread>
 
-#include <QPixmap>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
 #include "core/game_flow.h"
+#include "core/hint_runner.h"
+#include "shell/board_geometry.h"
 #include "shell/board_painter.h"
 
 class QPainter;
@@ -50,7 +52,17 @@ class CVellView : public QWidget, public FlowServices {
     // Replaces the game with an opened record, shown at its first position and stopped.
     void LoadGame(const GameHistory& history);
 
-    // Draws the scene as the window shows it into `painter` over `area`.
+    // Where the scene lies on the window at its present size and pixel ratio.
+    const BoardGeometry& geometry() const { return layout; }
+    // The folder of the game's files (the logs among them).
+    const std::filesystem::path& WorkDir() const { return setup.workDir; }
+
+    // The hint: whether one can be asked for now, and the square it suggests (-1 for none).
+    bool CanShowHint() const;
+    int HintSquare() const { return hint->SuggestedSquare(); }
+    const HintRunner& hintRunner() const { return *hint; }
+
+    // Draws the scene as the window shows it into `painter` over `area`, in device pixels.
     void PaintScene(QPainter& painter, const QRect& area) const;
     // Draws the window's scene scaled into `page`: the picture printing puts on paper.
     void PaintPage(QPainter& painter, const QRect& page) const;
@@ -61,7 +73,7 @@ class CVellView : public QWidget, public FlowServices {
     // the window through a queued call on the window thread.
     void ShowPaneText(int pane, const std::string& text) override;
     void StartWorker(std::function<void()> body) override;
-    void RequestRepaint(const std::optional<Rect>& area) override;
+    void RequestRepaint() override;
     void ShowMessage(const std::string& text) override;
 
   public Q_SLOTS:
@@ -73,6 +85,11 @@ class CVellView : public QWidget, public FlowServices {
     void GoToLast();
     void NewGame();
     void TakeBack();
+    // Shows ply 0..moveCount as the navigation commands would (GameFlow::GoToPly).
+    void GoToPly(int ply);
+    // Asks the engine for a hint for the person to move: the square is marked and the verdict
+    // written into that side's pane when it is ready; it never plays.
+    void ShowHint();
     void ShowPlayersDialog();
     void ShowDataInfo();
     void ShowBookValue();
@@ -93,13 +110,19 @@ class CVellView : public QWidget, public FlowServices {
     void SetPaneText(int pane, const QString& text);
     void Give(FlowCommand command);
     void OpenPlayersDialog();
+    // After anything that may have changed the game: the hint follows, the commands are told.
+    void Changed();
+    void UpdateLayout();
 
     ViewSetup setup;
     BoardPainter scenePainter;
-    QPixmap offscreen;  // the whole scene is drawn here, then copied to the window at once
+    BoardGeometry layout;
+    // The whole scene is drawn here in device pixels, then copied to the window at once.
+    QImage offscreen;
     QTimer timer;
     std::thread::id windowThread;
     std::unique_ptr<GameFlow> game;
+    std::unique_ptr<HintRunner> hint;  // after the flow: ends (and waits) first
 };
 
 }  // namespace vell

@@ -3,7 +3,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +20,7 @@ class FakeServices : public FlowServices {
         paneLog.push_back(std::to_string(pane) + ":" + text);
     }
     void StartWorker(std::function<void()> body) override { workers.push_back(std::move(body)); }
-    void RequestRepaint(const std::optional<Rect>& area) override { repaints.push_back(area); }
+    void RequestRepaint() override { ++repaints; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
     // Runs the workers started so far, in order, on this thread.
@@ -41,7 +40,7 @@ class FakeServices : public FlowServices {
     std::map<int, std::string> panes;
     std::vector<std::string> paneLog;
     std::vector<std::function<void()>> workers;
-    std::vector<std::optional<Rect>> repaints;
+    int repaints = 0;
     std::vector<std::string> messages;
 };
 

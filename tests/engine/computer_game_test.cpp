@@ -6,7 +6,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,7 +30,7 @@ class ThreadedServices : public FlowServices {
         paneLog.emplace_back(pane, text);
     }
     void StartWorker(std::function<void()> body) override { workers.emplace_back(std::move(body)); }
-    void RequestRepaint(const std::optional<Rect>&) override {}
+    void RequestRepaint() override {}
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
     void JoinWorkers() {

@@ -69,7 +69,8 @@ class FrameTest : public QObject {
                                              QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")};
         QTest::newRow("view") << QStringLiteral("表示(&V)")
                               << QStringList{QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
-                                             QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")};
+                                             QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+                                             QStringLiteral("棋譜一覧(&M)")};
         QTest::newRow("navigate") << QStringLiteral("ナビゲート(&N)")
                                   << QStringList{QStringLiteral("対局を開始(&B)"),
                                                  QStringLiteral("一時停止(&S) (disabled)"),
@@ -88,7 +89,9 @@ class FrameTest : public QObject {
                                              QStringLiteral("Vell のﾊﾞｰｼﾞｮﾝ情報(&A)...")};
         QTest::newRow("research") << QStringLiteral("研究(&S)")
                                   << QStringList{QStringLiteral("BOOK評価値(&B)"),
-                                                 QStringLiteral("学習した重みを使う(&W)")};
+                                                 QStringLiteral("学習した重みを使う(&W)"),
+                                                 QStringLiteral("ヒント(&H) (disabled)"),
+                                                 QStringLiteral("学習グラフ(&G)")};
     }
     void menusHoldTheirItems() {
         QFETCH(QString, menu);

@@ -11,10 +11,12 @@ QObject* MakeViewTest(QObject* parent);
 QObject* MakeFrameTest(QObject* parent);
 QObject* MakeDocumentTest(QObject* parent);
 QObject* MakePlayersDialogTest(QObject* parent);
+QObject* MakeWindowFeaturesTest(QObject* parent);
 
 inline std::vector<QObject*> MakeTests(QObject* parent) {
-    return {MakeStartupTest(parent), MakeViewTest(parent), MakeFrameTest(parent),
-            MakeDocumentTest(parent), MakePlayersDialogTest(parent)};
+    return {MakeStartupTest(parent),       MakeViewTest(parent),
+            MakeFrameTest(parent),         MakeDocumentTest(parent),
+            MakePlayersDialogTest(parent), MakeWindowFeaturesTest(parent)};
 }
 
 }  // namespace vell::testing

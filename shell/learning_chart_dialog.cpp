@@ -1,0 +1,349 @@
+#include "shell/learning_chart_dialog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace vell {
+
+namespace {
+
+// The texts of the chart.
+const char* const ChartTitle = "学習グラフ";
+const char* const MissingText =
+    "Trainlog.txt "
+    "がありません。トレーニングを有効にして対局すると、学習の経過がここに表示されます。";
+const char* const UnreadableText = "Trainlog.txt を開けません。";
+const char* const EmptyText = "Trainlog.txt にはまだ記録がありません。";
+const char* const AllDamagedText = "Trainlog.txt を読めません。%1 行目から形式が違います。";
+const char* const ReadText = "%1 局分の学習を表示しています。";
+const char* const SkippedText = "壊れた %1 行(最初は %2 行目)を読み飛ばしました。";
+const char* const CurveSkippedText = "learncurve.txt の %1 行を読み飛ばしました。";
+const char* const GamesAxisText = "対局数";
+const char* const ErrorAxisText = "誤差";
+const char* const BeforeText = "学習前";
+const char* const AfterText = "学習後";
+const char* const AverageText = "(移動平均 %1 局)";
+const char* const HoldoutText = "検証用の誤差";
+
+const char* const TrainingLogName = "Trainlog.txt";
+const char* const LearnCurveName = "learncurve.txt";
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+enum class FileRead { Missing, Unreadable, Read };
+
+FileRead ReadWhole(const std::filesystem::path& file, std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) return FileRead::Missing;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return FileRead::Unreadable;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? FileRead::Unreadable : FileRead::Read;
+}
+
+QString Stamp(const std::filesystem::path& file) {
+    const QFileInfo info(QString::fromStdString(file.string()));
+    if (!info.exists()) return QStringLiteral("-");
+    return QString::number(info.size()) + QLatin1Char('@') +
+           QString::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+const QColor BeforeColour(230, 120, 100);
+const QColor AfterColour(90, 140, 230);
+const QColor HoldoutColour(20, 150, 60);
+
+// A step for about five labelled ticks over `span`: 1, 2 or 5 times a power of ten.
+double TickStep(double span) {
+    if (span <= 0) return 1;
+    const double rough = span / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0})
+        if (rough <= factor * power) return factor * power;
+    return 10 * power;
+}
+
+// The drawing of the chart.
+class ChartWidget : public QWidget {
+  public:
+    explicit ChartWidget(const LearningChartData& data, QWidget* parent)
+        : QWidget(parent), data(data) {
+        setMinimumSize(480, 300);
+        setAutoFillBackground(true);
+        QPalette white = palette();
+        white.setColor(QPalette::Window, Qt::white);
+        setPalette(white);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    const LearningChartData& data;
+};
+
+void ChartWidget::paintEvent(QPaintEvent*) {
+    const auto& entries = data.training.entries;
+    const auto& curve = data.curve.entries;
+    if (entries.empty() && curve.empty()) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+
+    // The games axis counts the log's games in their order, 1 for the first line: the count
+    // in a line goes on from the weights' own training and starts again when a run begins
+    // from the shipped weights, so it is neither 0-based nor always rising. The error axis
+    // starts at 0 and shows the averages and the held-out curve in full, single games up to
+    // their 98th percentile, so a few wild games do not flatten the curves (they stand at the
+    // top).
+    double minGames = 0, maxGames = double(entries.size()), maxError = 0;
+    const int window = MovingAverageWindow(int(entries.size()));
+    std::vector<double> before, after, raw;
+    for (const TrainingLogEntry& e : entries) {
+        before.push_back(e.before);
+        after.push_back(e.after);
+        raw.push_back(e.before);
+        raw.push_back(e.after);
+    }
+    if (!raw.empty()) {
+        auto percentile = raw.begin() + (raw.size() - 1) * 98 / 100;
+        std::nth_element(raw.begin(), percentile, raw.end());
+        maxError = *percentile;
+    }
+    for (const std::vector<double>* values : {&before, &after})
+        for (double value : MovingAverage(*values, window))
+            maxError = std::max(maxError, value);
+    for (const LearnCurvePoint& p : curve) {
+        minGames = std::min(minGames, double(p.games));
+        maxGames = std::max(maxGames, double(p.games));
+        maxError = std::max(maxError, p.error);
+    }
+    if (maxError <= 0) maxError = 1;
+    const double gameStep = TickStep(std::max(1.0, maxGames - minGames));
+    const double errorStep = TickStep(maxError * 1.05);
+    minGames = std::floor(minGames / gameStep) * gameStep;
+    // The games axis ends at the last game; its ticks stop before it.
+    maxGames = std::max(minGames + 1, maxGames);
+    maxError = std::ceil(maxError * 1.05 / errorStep) * errorStep;
+
+    const QFontMetrics metrics(font());
+    const QRectF plot(metrics.horizontalAdvance(QStringLiteral("0000.00")) + 16, 28,
+                      width() - metrics.horizontalAdvance(QStringLiteral("0000.00")) - 40,
+                      height() - 28 - 2 * metrics.height() - 16);
+    auto at = [&](double games, double error) {
+        return QPointF(plot.left() + plot.width() * (games - minGames) / (maxGames - minGames),
+                       plot.bottom() - plot.height() * error / maxError);
+    };
+
+    // Axes, grid and labels.
+    painter.setPen(QColor(225, 225, 225));
+    for (double e = 0; e <= maxError + errorStep / 2; e += errorStep)
+        painter.drawLine(at(minGames, e), at(maxGames, e));
+    for (double g = minGames; g <= maxGames; g += gameStep)
+        painter.drawLine(at(g, 0), at(g, maxError));
+    painter.setPen(Qt::black);
+    painter.drawRect(plot);
+    for (double e = 0; e <= maxError + errorStep / 2; e += errorStep) {
+        const QPointF p = at(minGames, e);
+        painter.drawText(
+            QRectF(0, p.y() - metrics.height() / 2.0, plot.left() - 6, metrics.height()),
+            Qt::AlignRight | Qt::AlignVCenter, QString::number(e, 'g', 6));
+    }
+    for (double g = minGames; g <= maxGames; g += gameStep) {
+        const QPointF p = at(g, 0);
+        painter.drawText(QRectF(p.x() - 40, plot.bottom() + 4, 80, metrics.height()),
+                         Qt::AlignHCenter | Qt::AlignTop, QString::number(g, 'f', 0));
+    }
+    painter.drawText(
+        QRectF(plot.left(), plot.bottom() + 4 + metrics.height(), plot.width(), metrics.height()),
+        Qt::AlignHCenter, Text(GamesAxisText));
+    painter.drawText(QRectF(4, 4, 200, metrics.height()), Qt::AlignLeft, Text(ErrorAxisText));
+
+    // The per-game errors as dots, their moving averages as lines.
+    painter.setClipRect(plot.adjusted(-3, -3, 3, 3));
+    struct Series {
+        const std::vector<double>* values;
+        QColor colour;
+    };
+    for (const Series& series : {Series{&before, BeforeColour}, Series{&after, AfterColour}}) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(series.colour.lighter(140));
+        const double dot = entries.size() > 2000 ? 1.0 : 2.0;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            painter.drawEllipse(at(double(i + 1), std::min((*series.values)[i], maxError)), dot,
+                                dot);
+        const std::vector<double> average = MovingAverage(*series.values, window);
+        QPainterPath path;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const QPointF p = at(double(i + 1), average[i]);
+            if (i == 0)
+                path.moveTo(p);
+            else
+                path.lineTo(p);
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(series.colour.darker(120), 2.0));
+        painter.drawPath(path);
+    }
+    if (!curve.empty()) {
+        QPainterPath path;
+        for (std::size_t i = 0; i < curve.size(); ++i) {
+            const QPointF p = at(curve[i].games, curve[i].error);
+            if (i == 0)
+                path.moveTo(p);
+            else
+                path.lineTo(p);
+        }
+        painter.setPen(QPen(HoldoutColour, 2.5));
+        painter.drawPath(path);
+        painter.setBrush(HoldoutColour);
+        for (const LearnCurvePoint& p : curve)
+            painter.drawEllipse(at(p.games, p.error), 3.0, 3.0);
+    }
+    painter.setClipping(false);
+
+    // The legend, top right inside the plot.
+    QStringList names = {Text(BeforeText) + Text(AverageText).arg(window),
+                         Text(AfterText) + Text(AverageText).arg(window)};
+    QList<QColor> colours = {BeforeColour, AfterColour};
+    if (!curve.empty()) {
+        names << Text(HoldoutText);
+        colours << HoldoutColour;
+    }
+    int legendWidth = 0;
+    for (const QString& name : names)
+        legendWidth = std::max(legendWidth, metrics.horizontalAdvance(name));
+    const QRectF legend(plot.right() - legendWidth - 40, plot.top() + 6, legendWidth + 34,
+                        names.size() * metrics.height() + 8);
+    painter.setPen(QColor(180, 180, 180));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(legend);
+    for (int i = 0; i < names.size(); ++i) {
+        const double y = legend.top() + 4 + (i + 0.5) * metrics.height();
+        painter.setPen(QPen(colours[i], 2.5));
+        painter.drawLine(QPointF(legend.left() + 6, y), QPointF(legend.left() + 22, y));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(legend.left() + 28, y + metrics.ascent() / 2.0 - 1), names[i]);
+    }
+}
+
+}  // namespace
+
+int MovingAverageWindow(int entries) {
+    return std::clamp(entries / 20, 1, 200);
+}
+
+LearningChartData ReadLearningChartData(const std::filesystem::path& workDir) {
+    LearningChartData data;
+    std::string text;
+    switch (ReadWhole(workDir / TrainingLogName, text)) {
+        case FileRead::Missing:
+            data.log = LearningChartData::Log::Missing;
+            break;
+        case FileRead::Unreadable:
+            data.log = LearningChartData::Log::Unreadable;
+            break;
+        case FileRead::Read:
+            data.log = LearningChartData::Log::Read;
+            data.training = ParseTrainingLog(text);
+            break;
+    }
+    std::string curveText;
+    if (ReadWhole(workDir / LearnCurveName, curveText) == FileRead::Read) {
+        data.curveFound = true;
+        data.curve = ParseLearnCurve(curveText);
+    }
+    return data;
+}
+
+QString LearningChartMessage(const LearningChartData& data) {
+    QStringList parts;
+    switch (data.log) {
+        case LearningChartData::Log::Missing:
+            parts << Text(MissingText);
+            break;
+        case LearningChartData::Log::Unreadable:
+            parts << Text(UnreadableText);
+            break;
+        case LearningChartData::Log::Read:
+            if (!data.training.entries.empty()) {
+                parts << Text(ReadText).arg(data.training.entries.size());
+                if (data.training.badLines > 0)
+                    parts << Text(SkippedText)
+                                 .arg(data.training.badLines)
+                                 .arg(data.training.firstBadLine);
+            } else if (data.training.badLines > 0) {
+                parts << Text(AllDamagedText).arg(data.training.firstBadLine);
+            } else {
+                parts << Text(EmptyText);
+            }
+            break;
+    }
+    if (data.curveFound && data.curve.badLines > 0)
+        parts << Text(CurveSkippedText).arg(data.curve.badLines);
+    return parts.join(QLatin1Char('\n'));
+}
+
+LearningChartDialog::LearningChartDialog(std::filesystem::path folder, QWidget* parent)
+    : QDialog(parent), workDir(std::move(folder)) {
+    setWindowTitle(Text(ChartTitle));
+    chart = new ChartWidget(data, this);
+    message = new QLabel(this);
+    message->setObjectName(QStringLiteral("chartMessage"));
+    message->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(chart, 1);
+    layout->addWidget(message);
+    resize(720, 480);
+
+    connect(&reading, &QFutureWatcher<LearningChartData>::finished, this,
+            &LearningChartDialog::ReadFinished);
+    poll = new QTimer(this);
+    poll->setInterval(1000);
+    connect(poll, &QTimer::timeout, this, &LearningChartDialog::CheckFiles);
+    poll->start();
+    Reload();
+}
+
+LearningChartDialog::~LearningChartDialog() {
+    // The read works on its own copies; only its result would reach this dialog.
+    reading.disconnect(this);
+    reading.waitForFinished();
+}
+
+QString LearningChartDialog::Message() const {
+    return message->text();
+}
+
+void LearningChartDialog::Reload() {
+    if (reading.isRunning()) return;
+    lastStamp =
+        Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
+    reading.setFuture(QtConcurrent::run(ReadLearningChartData, workDir));
+}
+
+void LearningChartDialog::CheckFiles() {
+    const QString stamp =
+        Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
+    if (stamp != lastStamp) Reload();
+}
+
+void LearningChartDialog::ReadFinished() {
+    data = reading.result();
+    message->setText(LearningChartMessage(data));
+    chart->update();
+    Q_EMIT Refreshed();
+}
+
+}  // namespace vell

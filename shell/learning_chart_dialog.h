@@ -1,0 +1,67 @@
+#pragma once
+
+#include <filesystem>
+
+#include <QDateTime>
+#include <QDialog>
+#include <QFutureWatcher>
+
+#include "learning/training_log.h"
+
+class QLabel;
+class QTimer;
+
+namespace vell {
+
+// What the chart shows, read from Trainlog.txt and learncurve.txt of the working folder.
+struct LearningChartData {
+    enum class Log { Missing, Unreadable, Read };
+    Log log = Log::Missing;
+    LogRead<TrainingLogEntry> training;
+    bool curveFound = false;
+    LogRead<LearnCurvePoint> curve;
+};
+
+// Reads both logs of `workDir`; it may take a while on a long log, so the chart calls it off
+// the window thread.
+LearningChartData ReadLearningChartData(const std::filesystem::path& workDir);
+
+// The line under the chart: what was read, or in plain words why there is nothing to draw.
+QString LearningChartMessage(const LearningChartData& data);
+
+// The moving-average window for a log of `entries` games: a twentieth of them, 1 to 200.
+int MovingAverageWindow(int entries);
+
+// The learning chart: the error before and after each training pass with their moving
+// averages, and the held-out curve when learncurve.txt exists. It reads the logs on a worker
+// and looks for changes every second, so it follows training as it runs.
+class LearningChartDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit LearningChartDialog(std::filesystem::path workDir, QWidget* parent = nullptr);
+    ~LearningChartDialog() override;
+
+    const LearningChartData& Data() const { return data; }
+    QString Message() const;
+    // Reads the logs again at once (unless a read is under way).
+    void Reload();
+
+  Q_SIGNALS:
+    // New data has been shown.
+    void Refreshed();
+
+  private:
+    void CheckFiles();
+    void ReadFinished();
+
+    std::filesystem::path workDir;
+    LearningChartData data;
+    QWidget* chart;
+    QLabel* message;
+    QTimer* poll;
+    QFutureWatcher<LearningChartData> reading;
+    QString lastStamp;  // sizes and times of the two files at the last read
+};
+
+}  // namespace vell

@@ -1,0 +1,111 @@
+#include "shell/move_list_dock.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+
+#include "shell/vell_view.h"
+
+namespace vell {
+
+namespace {
+
+// The texts of the move list.
+const char* const MoveListTitle = "棋譜";
+const char* const MoveListMenuText = "棋譜一覧(&M)";
+const char* const MoveListPrompt = "棋譜一覧の表示/非表示";
+const char* const StartLineText = "開始局面";
+const char* const PassText = "パス";
+
+constexpr char DiagramLetters[] = "xo-";
+
+// The side that passed after move m: the mover's opponent had no move but the mover had one.
+bool PassAfter(const GameHistory& history, int m) {
+    const int mover = history.sideAtPly[m - 1];
+    const Board& board = history.boardAtPly[m];
+    return CountLegalMoves(board, 1 - mover) == 0 && CountLegalMoves(board, mover) > 0;
+}
+
+}  // namespace
+
+std::vector<MoveListLine> MoveListLines(const GameHistory& history) {
+    std::vector<MoveListLine> result;
+    result.push_back({QString::fromUtf8(StartLineText), 0});
+    for (int m = 1; m <= history.moveCount; ++m) {
+        const int mover = history.sideAtPly[m - 1];
+        result.push_back({QString::asprintf("%2d  %c %d%d", m, DiagramLetters[mover & 1],
+                                            history.moveColumn[m] + 1, history.moveRow[m] + 1),
+                          m});
+        if (PassAfter(history, m))
+            result.push_back({QString::asprintf("    %c ", DiagramLetters[1 - (mover & 1)]) +
+                                  QString::fromUtf8(PassText),
+                              m});
+    }
+    return result;
+}
+
+MoveListDock::MoveListDock(CVellView* boardView, QWidget* parent)
+    : QDockWidget(QString::fromUtf8(MoveListTitle), parent), view(boardView) {
+    setObjectName(QStringLiteral("moveList"));
+    lines = new QListWidget(this);
+    QFont fixed = lines->font();
+    fixed.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("monospace")});
+    fixed.setStyleHint(QFont::Monospace);
+    lines->setFont(fixed);
+    lines->setSelectionMode(QAbstractItemView::SingleSelection);
+    setWidget(lines);
+    connect(lines, &QListWidget::currentRowChanged, this, &MoveListDock::LineChosen);
+    connect(view, &CVellView::FlowChanged, this, &MoveListDock::Refresh);
+    Refresh();
+}
+
+void MoveListDock::Refresh() {
+    const GameHistory& history = view->flow().History();
+    std::vector<MoveListLine> now = MoveListLines(history);
+    refreshing = true;
+    const bool same = now.size() == shown.size() &&
+                      std::equal(now.begin(), now.end(), shown.begin(), [](auto& a, auto& b) {
+                          return a.text == b.text && a.ply == b.ply;
+                      });
+    if (!same) {
+        shown = std::move(now);
+        lines->clear();
+        for (const MoveListLine& line : shown)
+            lines->addItem(line.text);
+    }
+    // The line of the displayed position: the move that led to it (or a pass line after it).
+    const int ply = history.currentPly;
+    const int row = lines->currentRow();
+    if (row < 0 || row >= int(shown.size()) || shown[row].ply != ply) {
+        for (int r = 0; r < int(shown.size()); ++r)
+            if (shown[r].ply == ply) {
+                lines->setCurrentRow(r);
+                break;
+            }
+    }
+    refreshing = false;
+}
+
+void MoveListDock::LineChosen(int row) {
+    if (refreshing || row < 0 || row >= int(shown.size())) return;
+    const int ply = shown[row].ply;
+    if (ply != view->flow().History().currentPly) view->GoToPly(ply);
+    // Refused (or done): the selection shows the displayed position again.
+    Refresh();
+}
+
+MoveListDock* AddMoveListDock(QMainWindow* frame, QMenu* viewMenu, CVellView* view) {
+    auto* dock = new MoveListDock(view, frame);
+    frame->addDockWidget(Qt::RightDockWidgetArea, dock);
+    QAction* toggle = dock->toggleViewAction();
+    toggle->setText(QString::fromUtf8(MoveListMenuText));
+    toggle->setStatusTip(QString::fromUtf8(MoveListPrompt));
+    toggle->setObjectName(QStringLiteral("moveListToggle"));
+    viewMenu->addAction(toggle);
+    return dock;
+}
+
+}  // namespace vell

@@ -1,0 +1,302 @@
+#include <atomic>
+#include <fstream>
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QThread>
+#include <QtTest>
+
+#include "core/player_names.h"
+#include "shell/learning_chart_dialog.h"
+#include "shell/move_list_dock.h"
+#include "tests/shell/shell_test_classes.h"
+#include "tests/shell/shell_test_support.h"
+
+namespace vell::testing {
+
+namespace {
+
+// A think that waits until it is released (or stopped), then plays the lowest legal square.
+struct HeldThink {
+    std::shared_ptr<std::atomic<bool>> release = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<std::atomic<int>> hintType = std::make_shared<std::atomic<int>>(-1);
+    ThinkFunction Function() const {
+        return [release = release, hintType = hintType](const ThinkRequest& request,
+                                                        ThinkControl& control) {
+            hintType->store(request.settings[request.sideToMove]);
+            while (!*release && !control.AbortRequested())
+                QThread::msleep(1);
+            if (control.AbortRequested()) return ThinkOutcome{ThinkAborted, -1, {}};
+            return LowestLegalMove(request, control);
+        };
+    }
+};
+
+QAction* Named(CMainFrame& frame, const char* name) {
+    return frame.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// Ticks until the hint's think has ended (a guard against hangs, not a timing check).
+bool WaitForHint(TestApp& t) {
+    for (int i = 0; i < 5000 && t.view().hintRunner().Busy(); ++i)
+        QThread::msleep(1);
+    t.Tick();
+    return !t.view().hintRunner().Busy();
+}
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << bytes;
+}
+
+}  // namespace
+
+class WindowFeaturesTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init() { ClearStoredSettings(); }
+
+    // The click rules hold at the base size and at twice it: the board's left and top
+    // edges belong to column and row 0, a point just left of or below the board is no square.
+    void clicksMapThroughTheScale_data() {
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QPointF>("point");  // in pixels of the base size, scaled by cell / 32
+        QTest::addColumn<int>("square");
+        for (int cell : {32, 64}) {
+            const QByteArray scale = QByteArray::number(cell);
+            QTest::newRow(scale + " left edge") << cell << QPointF(64, 64 + 3 * 32 + 5) << 3;
+            QTest::newRow(scale + " 10 left of the board") << cell << QPointF(54, 100) << -1;
+            QTest::newRow(scale + " top-left corner") << cell << QPointF(64, 64) << 0;
+            QTest::newRow(scale + " last pixel of h") << cell << QPointF(319.9, 319.9) << 63;
+            QTest::newRow(scale + " right of the board") << cell << QPointF(320, 100) << -1;
+            QTest::newRow(scale + " below the board") << cell << QPointF(100, 320) << -1;
+            QTest::newRow(scale + " centre of e4")
+                << cell << QPointF(64 + 4 * 32 + 16, 64 + 3 * 32 + 16) << 35;
+        }
+    }
+    void clicksMapThroughTheScale() {
+        QFETCH(int, cell);
+        QFETCH(QPointF, point);
+        QFETCH(int, square);
+        TestApp t;
+        t.view().resize(QSize(SceneWidth, SceneHeight) * (cell / 32));
+        QCOMPARE(t.view().geometry().Cell(), cell);
+        const QPointF scaled = point * (cell / 32.0);
+        QCOMPARE(t.view().geometry().SquareAt(scaled), square);
+        // A screen of pixel ratio 2 shows the base size with 64-pixel cells, and a logical
+        // point maps to the same square.
+        const BoardGeometry sharp =
+            BoardGeometry::Fit(QSize(SceneWidth, SceneHeight) * (cell / 32), 2.0);
+        QCOMPARE(sharp.Cell(), cell * 2);
+        QCOMPARE(sharp.SquareAt(scaled), square);
+
+        // A real click plays there: white a person, on a legal square the move is made.
+        t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
+        t.view().StartGame();
+        t.Tick();
+        const int legal = LowestLegalSquare(t.flow().CurrentBoard(), White);
+        const QPointF centre((64 + (legal / 8) * 32 + 16) * cell / 32.0,
+                             (64 + (legal % 8) * 32 + 16) * cell / 32.0);
+        QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        t.Tick();
+        QCOMPARE(t.flow().History().moveCount, 1);
+        QCOMPARE(t.flow().History().SquareOfMove(1), legal);
+    }
+
+    void theLargerSceneIsDrawnAtItsScale() {
+        TestApp t;
+        t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
+        t.view().resize(QSize(SceneWidth, SceneHeight) * 2);
+        t.view().StartGame();
+        t.Tick();
+        const QImage image = t.view().grab().toImage();
+        const int legal = LowestLegalSquare(t.flow().CurrentBoard(), White);
+        const QRect cell = t.view().geometry().CellRect(legal / 8, legal % 8);
+        const QColor highlight(255, 192, 0);
+        // The highlight leaves a two-pixel border at twice the size; a stone's centre is white.
+        QCOMPARE(image.pixelColor(cell.left() + 2, cell.top() + 32), highlight);
+        QVERIFY(image.pixelColor(cell.left() + 1, cell.top() + 32) != highlight);
+        const QRect stone = t.view().geometry().CellRect(3, 3);
+        QCOMPARE(image.pixelColor(stone.center()), QColor(255, 255, 255));
+    }
+
+    void hintMarksTheSquareAndWritesTheVerdict() {
+        HeldThink think;
+        *think.release = true;
+        TestApp t(think.Function());
+        t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
+        QAction* hint = Named(t.frame(), "hintAction");
+        QVERIFY(hint);
+        QVERIFY(!hint->isEnabled());  // stopped: no person's turn
+        t.view().StartGame();
+        t.Tick();
+        QVERIFY(hint->isEnabled());
+        hint->trigger();
+        QVERIFY(WaitForHint(t));
+        const int expected = LowestLegalSquare(t.flow().CurrentBoard(), White);
+        QCOMPARE(t.view().HintSquare(), expected);
+        QCOMPARE(t.Pane(2), QStringLiteral("lowest"));
+        QCOMPARE(think.hintType->load(), HintPlayerType);
+        // Advice only: nothing is played.
+        QCOMPARE(t.flow().History().moveCount, 0);
+        QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
+        // The mark goes with the move.
+        QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(64 + (expected / 8) * 32 + 16, 64 + (expected % 8) * 32 + 16));
+        QCOMPARE(t.view().HintSquare(), -1);
+    }
+
+    void hintIsDroppedWhenThePositionChanges_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("a move") << "move";
+        QTest::newRow("a pause") << "pause";
+        QTest::newRow("navigation") << "navigate";
+    }
+    void hintIsDroppedWhenThePositionChanges() {
+        QFETCH(QString, change);
+        HeldThink think;
+        TestApp t(think.Function());
+        t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
+        t.app.store().WriteSetting(BlackPlayerSetting, HumanPlayer);
+        t.view().StartGame();
+        t.Tick();
+        if (change == "navigate") {
+            // A move first, so there is somewhere to go back to.
+            QVERIFY(t.flow().ClickSquare(LowestLegalSquare(t.flow().CurrentBoard(), White)));
+            t.Tick();
+        }
+        const int ply = t.flow().History().currentPly;
+        t.view().ShowHint();
+        QVERIFY(t.view().hintRunner().Thinking());
+        const int side = t.flow().SideToMove();
+        QCOMPARE(t.Pane(side + 1), QStringLiteral("ヒントを考えています"));
+        if (change == "move") {
+            QVERIFY(t.flow().ClickSquare(LowestLegalSquare(t.flow().CurrentBoard(), side)));
+            t.view().Tick();  // the dropped hint holds the move until its think has ended
+        } else if (change == "pause") {
+            t.view().PauseGame();
+        } else {
+            t.view().GoToPrevious();
+        }
+        QVERIFY(!t.view().hintRunner().Thinking());
+        // The think sees its stop flag; had it answered, the answer would be dropped as well.
+        *think.release = true;
+        QVERIFY(WaitForHint(t));
+        QCOMPARE(t.view().HintSquare(), -1);
+        QVERIFY(t.Pane(side + 1) != QStringLiteral("lowest"));
+        QCOMPARE(t.flow().History().moveCount, change == "move" ? ply + 1 : ply);
+    }
+
+    void moveListNavigatesLikeTheCommands() {
+        HeldThink think;
+        *think.release = true;
+        TestApp t(think.Function());
+        t.app.store().WriteSetting(BlackPlayerSetting, Cpu1Player);
+        auto* dock = t.frame().findChild<MoveListDock*>();
+        QVERIFY(dock);
+        QListWidget* list = dock->list();
+        t.view().StartGame();
+        t.Tick();
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(t.PlayComputerMove());
+        t.view().PauseGame();
+        const GameHistory& history = t.flow().History();
+        QCOMPARE(list->count(), 5);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("開始局面"));
+        const int first = history.SquareOfMove(1);
+        QCOMPARE(list->item(1)->text(),
+                 QString::asprintf(" 1  o %d%d", first / 8 + 1, first % 8 + 1));
+        QCOMPARE(list->item(2)->text().mid(4, 1), QStringLiteral("x"));
+        QCOMPARE(list->currentRow(), 4);
+
+        // Stopped: any line goes there, and the marker frames the next move as GoToPrevious.
+        list->setCurrentRow(2);
+        QCOMPARE(history.currentPly, 2);
+        QCOMPARE(t.flow().MarkerColumn() * 8 + t.flow().MarkerRow(), history.SquareOfMove(3));
+        t.view().GoToFirst();
+        QCOMPARE(list->currentRow(), 0);
+        t.view().GoToLast();
+        QCOMPARE(list->currentRow(), 4);
+
+        // Playing on (a computer thinking): the start position only as GoToFirst allows it,
+        // which is never while playing; another move as GoToPrevious would.
+        *think.release = false;
+        t.view().StartGame();
+        // The think superseded by the pause ends first (a guard against hangs only).
+        for (int i = 0; i < 5000 && t.flow().State() != FlowState::AwaitingMove; ++i) {
+            QThread::msleep(1);
+            t.Tick();
+        }
+        QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
+        list->setCurrentRow(0);
+        QCOMPARE(history.currentPly, 4);
+        QCOMPARE(list->currentRow(), 4);
+        list->setCurrentRow(3);
+        QCOMPARE(history.currentPly, 3);
+        QCOMPARE(t.flow().State(), FlowState::Stopped);
+        *think.release = true;
+    }
+
+    void chartReportsADamagedLog_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("entries");
+        QTest::newRow("missing")
+            << QByteArray()
+            << QStringLiteral(
+                   "Trainlog.txt "
+                   "がありません。トレーニングを有効にして対局すると、学習の経過がここに"
+                   "表示されます。")
+            << 0;
+        QTest::newRow("empty") << QByteArray("")
+                               << QStringLiteral("Trainlog.txt にはまだ記録がありません。") << 0;
+        QTest::newRow("two good lines, a torn one and garbage")
+            << QByteArray(
+                   "        0 10.500000 -> 9.250000(-1.250000)\n"
+                   "        1 9.000000 -> 8.000000(-1.000000)\r\n"
+                   "\xff\xfe\x01garbage\n"
+                   "        2 8.500000 -> 7.0")
+            << QStringLiteral(
+                   "2 局分の学習を表示しています。\n壊れた 2 行(最初は 3 行目)を読み飛ばしました。")
+            << 2;
+        QTest::newRow("random bytes only")
+            << QByteArray("\x01\x02\x03\n\x80\x81 -> nan(nan)\n", 18)
+            << QStringLiteral("Trainlog.txt を読めません。1 行目から形式が違います。") << 0;
+    }
+    void chartReportsADamagedLog() {
+        QFETCH(QByteArray, log);
+        QFETCH(QString, message);
+        QFETCH(int, entries);
+        QTemporaryDir dir;
+        const bool present = !QByteArray(QTest::currentDataTag()).startsWith("missing");
+        if (present) WriteFile(dir.filePath("Trainlog.txt"), log.toStdString());
+        WriteFile(dir.filePath("learncurve.txt"), "games=0 holdout_error=9.5\ngames=x\n");
+        LearningChartDialog chart(dir.path().toStdString());
+        QSignalSpy refreshed(&chart, &LearningChartDialog::Refreshed);
+        QVERIFY(refreshed.wait(10000));
+        QCOMPARE(chart.Message(),
+                 message + QStringLiteral("\nlearncurve.txt の 1 行を読み飛ばしました。"));
+        QCOMPARE(int(chart.Data().training.entries.size()), entries);
+        QCOMPARE(int(chart.Data().curve.entries.size()), 1);
+        chart.resize(640, 400);
+        chart.grab();  // draws without crashing whatever was read
+
+        // The chart follows the log as training appends to it.
+        WriteFile(dir.filePath("Trainlog.txt"), "        0 10.000000 -> 9.000000(-1.000000)\n");
+        chart.Reload();
+        QVERIFY(refreshed.wait(10000));
+        QCOMPARE(int(chart.Data().training.entries.size()), 1);
+    }
+};
+
+QObject* MakeWindowFeaturesTest(QObject* parent) {
+    auto* test = new WindowFeaturesTest;
+    test->setParent(parent);
+    return test;
+}
+
+}  // namespace vell::testing
+
+#include "window_features_test.moc"
