@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/board.h"
@@ -130,6 +131,7 @@ class GameFlow {
     const GameHistory& History() const { return history; }
     int MarkerColumn() const { return markerColumn; }
     int MarkerRow() const { return markerRow; }
+    const Settings& CurrentSettings() const { return settings; }
     int PlayerOf(int side) const { return settings[side]; }
     // The result of the game just ended: who won, the counts and, with squares left, that
     // neither side can move; lines end in "\n". Empty from the start of the next game.

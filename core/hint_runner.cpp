@@ -62,7 +62,7 @@ bool HintRunner::Start(const GameFlow& flow) {
     auto job = std::make_shared<Job>();
     job->request.board = flow.CurrentBoard();
     job->request.sideToMove = flow.SideToMove();
-    job->request.settings = flow.settings();
+    job->request.settings = flow.CurrentSettings();
     // The advice of a computer player at the current depths: its best move, never a random
     // second-best book move.
     job->request.settings[flow.SideToMove()] = HintPlayerType;

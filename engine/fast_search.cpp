@@ -106,185 +106,31 @@ bool FastSearchRun::PollAbort() {
     return aborted;
 }
 
-// The value, in the frame of `side`, of the position after `side` has moved (`own` its stones,
-// `opp` the other side's) with `depth` plies left: the horizon, the opponent's reply, the same
-// side again when the opponent must pass, or the end of the game.
-template <class Eval>
-int FastSearchRun::Child(const Eval& eval, Bitboard own, Bitboard opp, int side, int depth,
-                         int alpha, int beta) {
-    if (depth == 0) {
-        ++nodes;
-        return Frame(side,
-                     side == Black ? eval.Horizon(own, opp, White) : eval.Horizon(opp, own, Black));
-    }
-    if (LegalMoves(opp, own)) return -Node(eval, opp, own, 1 - side, depth, -beta, -alpha);
-    if (LegalMoves(own, opp)) return Node(eval, own, opp, side, depth, alpha, beta);
-    ++nodes;
-    return Frame(side, side == Black ? eval.Final(own, opp) : eval.Final(opp, own));
-}
+// The nodes are built twice: for any x86-64 processor, and for one that counts bits in one
+// instruction. The helpers they inline come from the headers above, built for any processor.
+template <>
+struct FastSearchKernel<0> {
+#include "engine/fast_search_node.inc"
+};
 
-// Fail-soft principal variation search of a node where `side` (stones `own`) has a legal move,
-// `depth` >= 1 plies left: a result at or below alpha is an upper bound, one at or above beta a
-// lower bound, anything between is the exact value (mover's frame).
-template <class Eval>
-int FastSearchRun::Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int depth,
-                        int alpha, int beta) {
-    ++nodes;
-    if (PollAbort()) return 0;
-    Bitboard legal = LegalMoves(own, opp);
-    assert(legal);
-
-    if (depth == 1) {
-        int best = INT_MIN;
-        for (; legal; legal &= legal - 1) {
-            const int s = std::countr_zero(legal);
-            const Bitboard flips = Flips(own, opp, s);
-            const int v = Child(eval, own | flips | SquareBB(s), opp & ~flips, side, 0, 0, 0);
-            if (v > best) {
-                best = v;
-                if (v >= beta) break;
-            }
-        }
-        return best;
-    }
-
-    // Past the number of empty squares more depth changes nothing: the game ends first.
-    const int empties = 64 - std::popcount(own | opp);
-    const int key = std::min(depth, empties);
-    const Bitboard black = side == Black ? own : opp, white = side == Black ? opp : own;
-    TableEntry* bucket = key >= MinTableDepth ? table.Bucket(black, white, side) : nullptr;
-    int tableMove = -1;
-    if (bucket) {
-        if (const TableEntry* e = Find(bucket, black, white, side, table.Generation())) {
-            tableMove = e->move;
-            if (e->depth == key) {
-                if (e->lower >= beta) return e->lower;
-                if (e->upper <= alpha) return e->upper;
-                if (e->lower == e->upper) return e->lower;
-            }
-        }
-    }
-
-    Move moves[64];
-    int count = 0;
-    const bool evalOrder = depth >= EvalOrderDepth && depth < empties;
-    for (; legal; legal &= legal - 1) {
-        const int s = std::countr_zero(legal);
-        Move& m = moves[count++];
-        m.square = s;
-        m.flips = Flips(own, opp, s);
-        const Bitboard mover = own | m.flips | SquareBB(s), other = opp & ~m.flips;
-        if (s == tableMove) {
-            m.score = INT_MAX;
-        } else if (evalOrder) {
-            m.score = Frame(side, side == Black ? eval.Horizon(mover, other, White)
-                                                : eval.Horizon(other, mover, Black));
-        } else {
-            const int replies = std::popcount(LegalMoves(other, mover));
-            m.score = replies == 0 ? 64 : -replies;
-            if (SquareBB(s) & evaluators::CornersBB) m.score += 8;
-        }
-    }
-    SortMoves(moves, count);
-
-    const int alphaIn = alpha;
-    int best = INT_MIN, bestMove = -1;
-    for (int i = 0; i < count; ++i) {
-        const Move& m = moves[i];
-        const Bitboard mover = own | m.flips | SquareBB(m.square), other = opp & ~m.flips;
-        int v;
-        if (i == 0) {
-            v = Child(eval, mover, other, side, depth - 1, alpha, beta);
-        } else {
-            const int a = std::max(alpha, best);
-            v = Child(eval, mover, other, side, depth - 1, a, a + 1);
-            if (!aborted && v > a && v < beta)
-                v = Child(eval, mover, other, side, depth - 1, a, beta);
-        }
-        if (aborted) return 0;
-        if (v > best) {
-            best = v;
-            bestMove = m.square;
-            if (v >= beta) break;
-        }
-    }
-
-    if (bucket) {
-        // The children may have used the bucket meanwhile: look for the position again.
-        const std::uint32_t generation = table.Generation();
-        TableEntry* entry = Find(bucket, black, white, side, generation);
-        if (!entry) {
-            entry = (bucket[0].generation != generation || bucket[0].depth <= key) ? &bucket[0]
-                                                                                   : &bucket[1];
-            *entry = TableEntry{black,
-                                white,
-                                -Unbounded,
-                                Unbounded,
-                                generation,
-                                static_cast<std::uint8_t>(key),
-                                static_cast<std::uint8_t>(side),
-                                -1,
-                                0};
-        } else if (entry->depth != key) {
-            entry->depth = static_cast<std::uint8_t>(key);
-            entry->lower = -Unbounded;
-            entry->upper = Unbounded;
-        }
-        if (best > alphaIn) entry->lower = std::max(entry->lower, best);
-        if (best < beta) entry->upper = std::min(entry->upper, best);
-        entry->move = static_cast<std::int8_t>(bestMove);
-    }
-    return best;
-}
-
-// Iterative deepening at the root. Every root move's value is proved exactly where it could
-// be the best: a move of a lower square than the best so far must only reach the best value
-// (a null window one below it), a higher square must beat it.
-template <class Eval>
-int FastSearchRun::Root(const Eval& eval, Bitboard own, Bitboard opp, int side) {
-    Move moves[64];
-    int count = 0;
-    for (Bitboard legal = LegalMoves(own, opp); legal; legal &= legal - 1) {
-        const int s = std::countr_zero(legal);
-        const Bitboard flips = Flips(own, opp, s);
-        const int replies = std::popcount(LegalMoves(opp & ~flips, own | flips | SquareBB(s)));
-        moves[count++] = Move{s, -replies, flips};
-    }
-    SortMoves(moves, count);
-
-    const int empties = 64 - std::popcount(own | opp);
-    const int lastDepth = std::min(depthLimit, empties);
-    int best = INT_MIN, bestSquare = -1;
-    for (int depth = 1; depth <= lastDepth; ++depth) {
-        best = INT_MIN;
-        bestSquare = -1;
-        int bestIndex = 0;
-        for (int i = 0; i < count; ++i) {
-            const Move& m = moves[i];
-            const Bitboard mover = own | m.flips | SquareBB(m.square), other = opp & ~m.flips;
-            int v;
-            if (i == 0) {
-                v = Child(eval, mover, other, side, depth - 1, -Unbounded, Unbounded);
-            } else {
-                const int a = m.square < bestSquare ? best - 1 : best;
-                v = Child(eval, mover, other, side, depth - 1, a, a + 1);
-                if (!aborted && v > a) v = Child(eval, mover, other, side, depth - 1, a, Unbounded);
-            }
-            if (aborted) return 0;
-            if (v > best || (v == best && m.square < bestSquare)) {
-                best = v;
-                bestSquare = m.square;
-                bestIndex = i;
-            }
-        }
-        // The next iteration starts with this one's best move.
-        std::rotate(moves, moves + bestIndex, moves + bestIndex + 1);
-        depthReached.store(depth, std::memory_order_relaxed);
-        if (control) control->ReportDepth(depth);
-    }
-    chosenSquare = bestSquare;
-    return Frame(side, best);
-}
+#if defined(__x86_64__) && defined(__clang__)
+#pragma clang attribute push(__attribute__((target("popcnt"))), apply_to = function)
+template <>
+struct FastSearchKernel<1> {
+#include "engine/fast_search_node.inc"
+};
+#pragma clang attribute pop
+#define VELL_HAVE_POPCNT_KERNEL 1
+#elif defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC push_options
+#pragma GCC target("popcnt")
+template <>
+struct FastSearchKernel<1> {
+#include "engine/fast_search_node.inc"
+};
+#pragma GCC pop_options
+#define VELL_HAVE_POPCNT_KERNEL 1
+#endif
 
 int FastSearchRun::Search(const Board& board, int side) {
     assert(depthLimit >= 1);
@@ -296,17 +142,10 @@ int FastSearchRun::Search(const Board& board, int side) {
         return NoMove;
     }
     table.NextGeneration();
-    switch (context.playerType) {
-        case CpuPat1Player:
-            assert(context.weights);
-            return Root(CpuPat1Evaluator{context.weights}, own, opp, side);
-        case CpuPat2Player:
-            assert(context.weights);
-            return Root(CpuPat2Evaluator{context.weights}, own, opp, side);
-        default:
-            assert(context.playerType == Cpu1Player);
-            return Root(Cpu1Evaluator{}, own, opp, side);
-    }
+#ifdef VELL_HAVE_POPCNT_KERNEL
+    if (HardwarePopcount()) return FastSearchKernel<1>::Start(*this, own, opp, side);
+#endif
+    return FastSearchKernel<0>::Start(*this, own, opp, side);
 }
 
 TablePool::Lease::Lease(TablePool& pool) : pool(pool) {

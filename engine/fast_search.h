@@ -11,6 +11,9 @@
 
 namespace vell {
 
+template <int>
+struct FastSearchKernel;
+
 // One slot of the transposition table: the value bounds of one position with one side to move
 // and one remaining depth, and the best move found there at whatever depth was searched last.
 // The full position is stored, so a probe never takes another position's bounds.
@@ -76,14 +79,8 @@ class FastSearchRun {
     std::atomic<int> depthReached{0};
 
   private:
-    template <class Eval>
-    int Root(const Eval& eval, Bitboard own, Bitboard opp, int side);
-    template <class Eval>
-    int Node(const Eval& eval, Bitboard own, Bitboard opp, int side, int depth, int alpha,
-             int beta);
-    template <class Eval>
-    int Child(const Eval& eval, Bitboard own, Bitboard opp, int side, int depth, int alpha,
-              int beta);
+    template <int>
+    friend struct FastSearchKernel;
     bool PollAbort();
 
     EvalContext context;

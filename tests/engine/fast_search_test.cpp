@@ -83,5 +83,20 @@ TEST(FastSearch, TinyTableGivesTheSameAnswers) {
     }
 }
 
+// Two thinks at once never search with the same table; the engine's own table is reused once
+// it is free again.
+TEST(TablePool, ThinksAtOnceNeverShareATable) {
+    TablePool pool(std::size_t{1} << 16);
+    TranspositionTable* first = nullptr;
+    {
+        TablePool::Lease a(pool);
+        TablePool::Lease b(pool);
+        EXPECT_NE(&a.Table(), &b.Table());
+        first = &a.Table();
+    }
+    TablePool::Lease again(pool);
+    EXPECT_EQ(&again.Table(), first);
+}
+
 }  // namespace
 }  // namespace vell
