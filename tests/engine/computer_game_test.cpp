@@ -15,7 +15,7 @@
 #include "core/player_names.h"
 #include "engine/think_driver.h"
 #include "tests/engine/recording_control.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace vell {
 namespace {
@@ -57,9 +57,9 @@ class NoWriter : public SettingsWriter {
 // move is the one the think chooses for that position, the panes carry the think's messages
 // and the final counts. Small depths keep it quick in sanitizer builds.
 TEST(ComputerGame, Cpu1AgainstCpu1PlaysToTheEnd) {
-    testing::TempDir dir;
+    test::TempDir dir;
     Book book;
-    ASSERT_TRUE(book.Load(dir.path / "book.dat").ok);
+    ASSERT_TRUE(book.Load(dir.Path() / "book.dat").ok);
     Weights weights;
     Settings settings = DefaultSettings;
     settings[BlackPlayerSetting] = Cpu1Player;
@@ -68,7 +68,7 @@ TEST(ComputerGame, Cpu1AgainstCpu1PlaysToTheEnd) {
     settings[FinalDepthSetting] = 6;
     ThreadedServices services;
     NoWriter writer;
-    GameFlow flow(services, settings, writer, MakeThink(book, weights), nullptr, dir.path);
+    GameFlow flow(services, settings, writer, MakeThink(book, weights), nullptr, dir.Path());
 
     ASSERT_TRUE(flow.CanStartGame());
     flow.StartGame();
@@ -110,7 +110,7 @@ TEST(ComputerGame, Cpu1AgainstCpu1PlaysToTheEnd) {
     EXPECT_GT(searches, 0);
     EXPECT_EQ(verdicts, history.moveCount);  // shown in the mover's pane with each move
 
-    std::ifstream log(dir.path / "vellkif.txt");
+    std::ifstream log(dir.Path() / "vellkif.txt");
     std::string line;
     EXPECT_TRUE(std::getline(log, line));
 }

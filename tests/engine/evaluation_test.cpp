@@ -13,7 +13,7 @@
 #include "core/random.h"
 #include "engine/evaluators.h"
 #include "learning/pattern_eval.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "tests/engine/test_positions.h"
 
 namespace vell {
@@ -177,9 +177,9 @@ TEST(RandomGenerator, EachThreadStartsAtStateOne) {
 // In book mode every type answers from the book: 0 outside it, 1 for a stored average of 0,
 // the stored average otherwise; a mirrored board finds the same record.
 TEST(StaticEvaluation, BookModeAnswersFromTheBook) {
-    testing::TempDir dir;
+    test::TempDir dir;
     Book book;
-    ASSERT_TRUE(book.Load(dir.path / "book.dat").ok);
+    ASSERT_TRUE(book.Load(dir.Path() / "book.dat").ok);
     Board zeroAverage = StartPosition();
     PlayMove(zeroAverage, 19, White);
     Board positive = StartPosition();

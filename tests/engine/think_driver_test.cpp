@@ -12,7 +12,7 @@
 #include "core/random.h"
 #include "engine/search.h"
 #include "tests/engine/recording_control.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "tests/engine/test_positions.h"
 
 namespace vell {
@@ -83,7 +83,7 @@ TEST(ThinkVerdict, WordingAtItsBounds) {
 // Fixture: an empty book in a temporary directory, zero weights, a recording control.
 class ThinkDriverTest : public ::testing::Test {
   protected:
-    ThinkDriverTest() { EXPECT_TRUE(book.Load(dir.path / "book.dat").ok); }
+    ThinkDriverTest() { EXPECT_TRUE(book.Load(dir.Path() / "book.dat").ok); }
 
     ThinkReport Think(const Board& board, int side, const Settings& settings,
                       SecondsClock clock = WallClockSeconds) {
@@ -91,7 +91,7 @@ class ThinkDriverTest : public ::testing::Test {
                            clock);
     }
 
-    testing::TempDir dir;
+    test::TempDir dir;
     Book book;
     Weights weights;
     RecordingControl control;

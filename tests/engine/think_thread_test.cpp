@@ -10,7 +10,7 @@
 #include "engine/think_driver.h"
 #include "learning/pattern_eval.h"
 #include "tests/engine/recording_control.h"
-#include "tests/engine/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "tests/engine/test_positions.h"
 
 namespace vell {
@@ -21,9 +21,9 @@ using testing::RecordingControl;
 // Several thinks at once, sharing the book and the weights, each get what a think alone gets:
 // every working value belongs to its own run.
 TEST(ThinkThreads, ConcurrentThinksMatchThinksAlone) {
-    testing::TempDir dir;
+    test::TempDir dir;
     Book book;
-    ASSERT_TRUE(book.Load(dir.path / "book.dat").ok);
+    ASSERT_TRUE(book.Load(dir.Path() / "book.dat").ok);
     Board bookChild = StartPosition();
     PlayMove(bookChild, 20, Black);
     book.AddGame(bookChild, 6);
