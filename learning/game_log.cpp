@@ -2,42 +2,19 @@
 
 #include <cstdint>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "core/board.h"
+#include "core/game_log.h"
+#include "core/history.h"
 #include "learning/game_database.h"
 
 namespace vell {
 
 bool GameFromLogLine(const std::string& line, GameRecord& record) {
-    std::istringstream in(line);
-    std::vector<std::string> fields;
-    for (std::string field; in >> field;)
-        fields.push_back(field);
-    if (fields.size() != 15 && fields.size() != 16) return false;
-    if (fields[1] != "e" || fields.back() != "+0") return false;
-    const std::string moves = fields.size() == 16 ? fields[14] : "";
-    if (moves.size() % 3 != 0 || moves.size() / 3 > 60) return false;
-    Board board = StartPosition();
-    record = GameRecord{};
-    for (std::size_t k = 0; k < moves.size() / 3; ++k) {
-        const char sign = moves[3 * k], column = moves[3 * k + 1], row = moves[3 * k + 2];
-        if ((sign != '+' && sign != '-') || column < '1' || column > '8' || row < '1' || row > '8')
-            return false;
-        const int colour = sign == '+' ? Black : White;
-        const int square = (column - '1') * 8 + (row - '1');
-        Board next;
-        if (board[square] != Empty || TryMove(board, next, square, colour) == 1) return false;
-        board = next;
-        record.bytes[2 + k] = static_cast<std::uint8_t>(colour * 64 + square);
-    }
-    const StoneCounts counts = CountStones(board);
-    if (fields[3] != std::to_string(counts[Black]) || fields[9] != std::to_string(counts[White]))
-        return false;
-    record.bytes[0] =
-        static_cast<std::uint8_t>(static_cast<std::int8_t>(counts[Black] - counts[White]));
-    record.bytes[1] = static_cast<std::uint8_t>(moves.size() / 3);
+    const GameLogReadResult read = ReadGameLogLine(line);
+    if (read.error != GameLogError::None) return false;
+    record = MakeGameRecord(read.history, read.history.boardAtPly[read.history.moveCount]);
     return true;
 }
 

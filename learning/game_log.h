@@ -11,7 +11,8 @@ namespace vell {
 
 // The game of one game-log line (vellkif.txt): "N e BLACK B ( 35 0 120) WHITE W ( 35 0 120)
 // MOVES +0", the moves as sign (+ black, - white), column and row from 1. False for a line that
-// is not such a game: bad fields, an illegal move, or stone counts that the moves do not give.
+// is not such a game (read as ReadGameLogLine does): bad fields, a move out of turn or illegal,
+// or stone counts that the moves do not give.
 bool GameFromLogLine(const std::string& line, GameRecord& record);
 
 // The games of a game log, in file order, and how many lines were not games.
