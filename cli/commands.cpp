@@ -15,16 +15,17 @@ const std::vector<Command>& Commands() {
          RunEval},
         {"think",
          "think [--board B] [--side S] [--black TYPE] [--white TYPE] [--normal-depth N] "
-         "[--final-depth F] [--training 0|1] [--book FILE] [--weights FILE]",
+         "[--final-depth F] [--training 0|1] [--book FILE] [--weights FILE] [--search plain|fast]",
          RunThinkCommand},
-        {"bench", "bench", RunBench},
+        {"bench", "bench [--search plain|fast] [--normal-depth N] [--final-depth F]", RunBench},
         {"selfplay",
          "selfplay --games N [--black TYPE] [--white TYPE] [--normal-depth N] [--final-depth F] "
-         "[--training 0|1] [--dir DIR] [--continue] [--openings K] [--seed S]",
+         "[--training 0|1] [--dir DIR] [--continue] [--openings K] [--seed S] [--search "
+         "plain|fast]",
          RunSelfplay},
         {"match",
          "match --games N --a TYPE --b TYPE [--normal-depth N] [--final-depth F] [--openings K] "
-         "[--seed S] [--weights FILE] [--book FILE]",
+         "[--seed S] [--weights FILE] [--book FILE] [--search plain|fast]",
          RunMatch},
         {"fit", "fit --log FILE --out FILE [--last GAMES] [--epochs E] [--seed S]", RunFit},
         {"review",
