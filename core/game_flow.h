@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/board.h"
@@ -131,6 +132,8 @@ class GameFlow {
     int MarkerColumn() const { return markerColumn; }
     int MarkerRow() const { return markerRow; }
     int PlayerOf(int side) const { return settings[side]; }
+    // The live settings the flow reads each turn.
+    const Settings& CurrentSettings() const { return settings; }
     // The result of the game just ended: who won, the counts and, with squares left, that
     // neither side can move; lines end in "\n". Empty from the start of the next game.
     const std::string& ResultText() const { return resultText; }
