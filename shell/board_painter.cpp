@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/game_flow.h"
 #include "engine/game_review.h"
@@ -54,8 +55,12 @@ void PaintHint(QPainter& painter, const QRect& cell) {
 }  // namespace
 
 QString StonesText(int value) {
-    if (value % 1000 == 0) return QString::asprintf("%+d", value / 1000);
-    return QString::asprintf("%+.1f", value / 1000.0);
+    // Tenths of a stone, rounded half away from zero; a value that rounds to 0 has no sign.
+    const long long magnitude = (std::llabs(static_cast<long long>(value)) + 50) / 100;
+    if (magnitude == 0) return QStringLiteral("0");
+    QString text = QLatin1String(value < 0 ? "-" : "+") + QString::number(magnitude / 10);
+    if (magnitude % 10 != 0) text += QLatin1Char('.') + QString::number(magnitude % 10);
+    return text;
 }
 
 BoardPainter::BoardPainter() {

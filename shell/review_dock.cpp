@@ -36,6 +36,12 @@ const char* const BestText = "最善";
 // The graph's range: values beyond +-20 stones are drawn at its edge.
 constexpr int GraphLimit = 20000;
 
+// A loss (never negative) in stones, without a sign.
+QString LossText(int loss) {
+    const QString text = StonesText(loss);
+    return text.startsWith(QLatin1Char('+')) ? text.mid(1) : text;
+}
+
 QString SquareText(int square) {
     return QString::asprintf("%d%d", square / 8 + 1, square % 8 + 1);
 }
@@ -138,9 +144,9 @@ void ReviewDock::Refresh() {
         const SideReview& black = review->sides[Black];
         const SideReview& white = review->sides[White];
         status->setText(QString::fromUtf8(DoneText)
-                            .arg(StonesText(black.AverageLoss()).mid(1))
+                            .arg(LossText(black.AverageLoss()))
                             .arg(black.marks)
-                            .arg(StonesText(white.AverageLoss()).mid(1))
+                            .arg(LossText(white.AverageLoss()))
                             .arg(white.marks));
     } else {
         status->setText(QString::fromUtf8(IdleText));
