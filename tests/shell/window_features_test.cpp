@@ -267,6 +267,27 @@ class WindowFeaturesTest : public QObject {
         QCOMPARE(dock->list()->count(), 0);
     }
 
+    // While a computer thinks (the next move may train the weights) no review starts.
+    void reviewWaitsForTheComputersThink() {
+        HeldThink think;
+        TestApp t(think.Function());
+        t.app.store().WriteSetting(BlackPlayerSetting, Cpu1Player);
+        t.app.store().WriteSetting(WhitePlayerSetting, Cpu1Player);
+        *think.release = true;
+        t.view().StartGame();
+        t.Tick();
+        QVERIFY(t.PlayComputerMove());
+        *think.release = false;
+        for (int i = 0; i < 5000 && !t.flow().ThinkRunning(); ++i)
+            t.Tick();
+        QVERIFY(t.flow().ThinkRunning());
+        QAction* start = Named(t.frame(), "reviewGameAction");
+        QVERIFY(!start->isEnabled());
+        t.view().ReviewGame();
+        QVERIFY(!t.view().reviewRunner().Running() && !t.view().reviewRunner().Busy());
+        *think.release = true;
+    }
+
     void moveListNavigatesLikeTheCommands() {
         HeldThink think;
         *think.release = true;
