@@ -131,6 +131,7 @@ class GameFlow {
     const GameHistory& History() const { return history; }
     int MarkerColumn() const { return markerColumn; }
     int MarkerRow() const { return markerRow; }
+    // The live settings the flow reads each turn.
     const Settings& CurrentSettings() const { return settings; }
     int PlayerOf(int side) const { return settings[side]; }
     // The result of the game just ended: who won, the counts and, with squares left, that

@@ -102,7 +102,8 @@ std::optional<HintResult> HintRunner::Update(const GameFlow& flow) {
     Board scratch;
     const int square = outcome.square;
     if (outcome.result == ThinkMoveReady && square >= 0 && square < 64 &&
-        flow.CurrentBoard()[square] == Empty && TryMove(flow.CurrentBoard(), scratch, square, result.side) > 1)
+        flow.CurrentBoard()[square] == Empty &&
+        TryMove(flow.CurrentBoard(), scratch, square, result.side) > 1)
         result.square = suggested = square;
     return result;
 }
@@ -117,7 +118,8 @@ bool HintRunner::Busy() const {
 
 bool HintRunner::SameTurn(const GameFlow& flow) const {
     return WaitsForPerson(flow) && flow.SideToMove() == active->request.sideToMove &&
-           flow.CurrentBoard() == active->request.board && flow.History().currentPly == active->ply &&
+           flow.CurrentBoard() == active->request.board &&
+           flow.History().currentPly == active->ply &&
            flow.History().moveCount == active->moveCount;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/game_review.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "core/settings.h"
 #include "engine/search.h"
@@ -19,6 +20,17 @@ class AbortFlagControl : public ThinkControl {
 
   private:
     const std::atomic<bool>* flag;
+};
+
+// A search's stop request seen through a writable control; depth reports go nowhere.
+class ForwardingControl : public ThinkControl {
+  public:
+    explicit ForwardingControl(const ThinkControl& inner) : inner(inner) {}
+    bool AbortRequested() const override { return inner.AbortRequested(); }
+    void ShowPaneText(int, const std::string&) override {}
+
+  private:
+    const ThinkControl& inner;
 };
 
 // The value of the move `square` of `side` on `board` as the root of a search to `depthLimit`
@@ -74,6 +86,22 @@ RootSearch PlainRootSearch() {
         run.depthLimit = depthLimit;
         RootSearchResult result;
         result.value = run.Search(board, side, SearchWindowLow, SearchWindowHigh);
+        result.nodes = run.nodes;
+        result.aborted = run.aborted;
+        return result;
+    };
+}
+
+RootSearch FastRootSearch(std::size_t tableBytes) {
+    auto pool = std::make_shared<TablePool>(tableBytes);
+    return [pool](const EvalContext& context, const Board& board, int side, int depthLimit,
+                  const ThinkControl& control) {
+        TablePool::Lease lease(*pool);
+        ForwardingControl forward(control);
+        FastSearchRun run(context, lease.Table(), &forward);
+        run.depthLimit = depthLimit;
+        RootSearchResult result;
+        result.value = run.Search(board, side);
         result.nodes = run.nodes;
         result.aborted = run.aborted;
         return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "core/player_names.h"
 #include "core/think.h"
 #include "engine/evaluation.h"
+#include "engine/fast_search.h"
 #include "engine/search.h"
 #include "learning/weights.h"
 
@@ -47,6 +49,11 @@ using RootSearch =
 // The plain alpha-beta search of the think (SearchRun), the reference every other root search
 // must agree with on the value.
 RootSearch PlainRootSearch();
+
+// The exact fast search (FastSearchRun) with the same values as PlainRootSearch; its node counts
+// are its own. The returned search owns a table pool of `tableBytes`; calls made at the same
+// time from two threads each get a table of their own.
+RootSearch FastRootSearch(std::size_t tableBytes = DefaultTableBytes);
 
 // What a game is reviewed with: the player type whose evaluation judges each side's moves
 // (indexed by colour) and the two depth settings, used as the think uses them.

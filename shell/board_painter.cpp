@@ -4,7 +4,11 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "core/game_flow.h"
+#include "engine/game_review.h"
 #include "core/player_names.h"
 
 namespace vell {
@@ -13,6 +17,7 @@ namespace {
 
 // The hint's mark: a blue ring, apart from the orange highlight and the yellow marker.
 const QColor HintColour(0, 96, 255);
+const QColor BestMoveColour(230, 0, 80);
 
 // The count of a colour: its stone image at cell column 10 and "%2d石" from column 11 to 19 of
 // its row (row 2 black, row 3 white).
@@ -48,6 +53,15 @@ void PaintHint(QPainter& painter, const QRect& cell) {
 }
 
 }  // namespace
+
+QString StonesText(int value) {
+    // Tenths of a stone, rounded half away from zero; a value that rounds to 0 has no sign.
+    const long long magnitude = (std::llabs(static_cast<long long>(value)) + 50) / 100;
+    if (magnitude == 0) return QStringLiteral("0");
+    QString text = QLatin1String(value < 0 ? "-" : "+") + QString::number(magnitude / 10);
+    if (magnitude % 10 != 0) text += QLatin1Char('.') + QString::number(magnitude % 10);
+    return text;
+}
 
 BoardPainter::BoardPainter() {
     // Half-width digits of half a cell and a full-width 石 of a cell from a fixed-pitch
@@ -95,6 +109,32 @@ void BoardPainter::Paint(QPainter& painter, const QRect& area, const GameFlow& f
     PaintCount(painter, geometry, cells[Black], 2, counts[Black]);
     PaintCount(painter, geometry, cells[White], 3, counts[White]);
     PaintNotices(painter, flow, geometry);
+}
+
+void BoardPainter::PaintReview(QPainter& painter, const MoveReview& move,
+                               const BoardGeometry& geometry, bool values) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (move.best >= 0) {
+        const QRect best = geometry.CellRect(move.best / 8, move.best % 8);
+        const double width = best.width() / 12.0;
+        painter.setPen(QPen(BestMoveColour, width));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(best).adjusted(width, width, -width, -width));
+    }
+    if (values) {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(6, geometry.Cell() * 3 / 10));
+        font.setBold(true);
+        painter.setFont(font);
+        for (int s = 0; s < 64; ++s) {
+            if (move.values[s] == NoMove) continue;
+            const QRect square = geometry.CellRect(s / 8, s % 8);
+            painter.setPen(s == move.best ? BestMoveColour : QColor(255, 255, 255));
+            painter.drawText(square, Qt::AlignCenter, StonesText(move.values[s]));
+        }
+    }
+    painter.restore();
 }
 
 }  // namespace vell

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QString>
 
 #include "shell/artwork.h"
 #include "shell/board_geometry.h"
@@ -12,6 +13,10 @@ class QRect;
 namespace vell {
 
 class GameFlow;
+struct MoveReview;
+
+// A reviewed value (evaluation units, 1000 a stone) in stones with its sign: "+4", "-0.5".
+QString StonesText(int value);
 
 // Draws the board scene as the window shows it: the background tile, the 64 cells with the
 // marker, the legal moves of a person's turn, a hint's square and the two stone counts, at the
@@ -29,6 +34,11 @@ class BoardPainter {
     // marked as the hint's suggestion. The pictures must be prepared for the geometry's cell.
     void Paint(QPainter& painter, const QRect& area, const GameFlow& flow,
                const BoardGeometry& geometry, int hintSquare = -1) const;
+
+    // Over a painted scene: the reviewed move's best square framed and, with `values`, every
+    // legal move's value (in stones, from the mover's side) written on its square.
+    void PaintReview(QPainter& painter, const MoveReview& move, const BoardGeometry& geometry,
+                     bool values) const;
 
   private:
     int cell = 0;

@@ -14,6 +14,7 @@
 #include "shell/display_name.h"
 #include "shell/move_list_dock.h"
 #include "shell/research_commands.h"
+#include "shell/review_dock.h"
 #include "shell/vell_view.h"
 #include "shell/text.h"
 
@@ -216,6 +217,7 @@ void CMainFrame::CreateMenus() {
     connect(adoptWeights, &QAction::triggered, this, &CMainFrame::AdoptWeightsRequested);
     research->addAction(adoptWeights);
     AddResearchCommands(this, research, view);
+    AddReviewCommands(this, research, show, view);
 
     // The file commands live on their keys only; the window carries them so they work
     // wherever the focus is.

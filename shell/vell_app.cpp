@@ -58,6 +58,12 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     setup.workDir = options.workDir;
     setup.dataInfoText = [this] { return DataInfoText(weights.header); };
     setup.bookValueText = [this](const Board& board) { return BookValueMessage(book, board); };
+    // The review reads the weights in place too; the view holds the game while it runs.
+    setup.review = [this, search = FastRootSearch()](
+                       const GameHistory& history, const ReviewOptions& reviewOptions,
+                       const std::atomic<bool>* abort, const ReviewProgress& progress) {
+        return vell::ReviewGame(history, reviewOptions, weights.table, search, abort, progress);
+    };
     auto* view = new CVellView(std::move(setup));
     frame = std::make_unique<CMainFrame>(view);
     boardView = view;
@@ -67,7 +73,9 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
     connect(frame.get(), &CMainFrame::AdoptWeightsRequested, this, [this, dir = options.workDir] {
-        AdoptTrainedWeightsCommand(frame.get(), dir, weights, boardView->flow().ThinkRunning());
+        AdoptTrainedWeightsCommand(
+            frame.get(), dir, weights,
+            boardView->flow().ThinkRunning() || boardView->reviewRunner().Busy());
     });
     UpdateTitle();
 

@@ -37,6 +37,8 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
                                       setup.learner, setup.workDir);
     hint = std::make_unique<HintRunner>(setup.think,
                                         [this](std::function<void()> body) { StartWorker(body); });
+    review = std::make_unique<ReviewRunner>(
+        setup.review, [this](std::function<void()> body) { StartWorker(body); });
     UpdateLayout();
     timer.setInterval(100);
     connect(&timer, &QTimer::timeout, this, &CVellView::Tick);
@@ -45,6 +47,7 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
 CVellView::~CVellView() {
     timer.stop();
     // The flow and the hint wait for their thinks here, while the view can still take texts.
+    review.reset();
     hint.reset();
     game.reset();
 }
@@ -56,7 +59,8 @@ void CVellView::StartTimer() {
 void CVellView::Tick() {
     // A dropped hint still reading the book and the weights holds the game until it ends (at
     // its next search node), since the next move may train them.
-    if (!hint->Busy() || hint->Thinking()) game->OnTimer();
+    // A review reads the weights too: the game waits for it the same way.
+    if ((!hint->Busy() || hint->Thinking()) && !review->Busy()) game->OnTimer();
     // A players command given while the flow was settling comes due after the tick.
     if (game->TakePlayersDue()) OpenPlayersDialog();
     Changed();
@@ -77,6 +81,8 @@ void CVellView::Changed() {
     } else if (marked && hint->SuggestedSquare() < 0) {
         update();
     }
+    const bool reviewed = review->Result() != nullptr;
+    if (review->Update(*game) || (reviewed && !review->Result())) update();
     Q_EMIT FlowChanged();
 }
 
@@ -93,6 +99,25 @@ void CVellView::ShowHint() {
     if (hint->Start(*game))
         SetPaneText(game->SideToMove() + 1, QString::fromUtf8(HintThinkingText));
     Changed();
+}
+
+bool CVellView::CanReviewGame() const {
+    return setup.review && review->CanStart(*game);
+}
+
+void CVellView::ReviewGame() {
+    if (CanReviewGame()) review->Start(*game);
+    Changed();
+}
+
+void CVellView::CancelReview() {
+    review->Cancel();
+    Changed();
+}
+
+void CVellView::ShowCandidateValues(bool shown) {
+    candidateValues = shown;
+    update();
 }
 
 void CVellView::GoToPly(int ply) {
@@ -166,6 +191,8 @@ void CVellView::Print() {
 
 void CVellView::PaintScene(QPainter& painter, const QRect& area) const {
     scenePainter.Paint(painter, area, *game, layout, hint->SuggestedSquare());
+    if (const MoveReview* move = review->ShownMove(*game))
+        scenePainter.PaintReview(painter, *move, layout, candidateValues);
 }
 
 void CVellView::PaintPage(QPainter& painter, const QRect& page) const {

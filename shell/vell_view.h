@@ -13,6 +13,7 @@
 
 #include "core/game_flow.h"
 #include "core/hint_runner.h"
+#include "engine/review_runner.h"
 #include "shell/board_geometry.h"
 #include "shell/board_painter.h"
 
@@ -31,6 +32,8 @@ struct ViewSetup {
     std::filesystem::path workDir;
     std::function<std::string()> dataInfoText;
     std::function<std::string(const Board&)> bookValueText;
+    // The review of a game with the engine's weights; empty: no review.
+    ReviewFunction review;
 };
 
 // The board view: draws the game, turns clicks into moves, carries the game commands to the
@@ -62,6 +65,12 @@ class CVellView : public QWidget, public FlowServices {
     int HintSquare() const { return hint->SuggestedSquare(); }
     const HintRunner& hintRunner() const { return *hint; }
 
+    // The game review: whether one can start now, and its runner.
+    bool CanReviewGame() const;
+    const ReviewRunner& reviewRunner() const { return *review; }
+    // Every legal move's value is written on its square at a reviewed position.
+    bool CandidateValuesShown() const { return candidateValues; }
+
     // Draws the scene as the window shows it into `painter` over `area`, in device pixels.
     void PaintScene(QPainter& painter, const QRect& area) const;
     // Draws the window's scene scaled into `page`: the picture printing puts on paper.
@@ -90,6 +99,10 @@ class CVellView : public QWidget, public FlowServices {
     // Asks the engine for a hint for the person to move: the square is marked and the verdict
     // written into that side's pane when it is ready; it never plays.
     void ShowHint();
+    // Reviews the game on the screen on a worker thread; the dock follows FlowChanged.
+    void ReviewGame();
+    void CancelReview();
+    void ShowCandidateValues(bool shown);
     void ShowPlayersDialog();
     void ShowDataInfo();
     void ShowBookValue();
@@ -123,6 +136,8 @@ class CVellView : public QWidget, public FlowServices {
     std::thread::id windowThread;
     std::unique_ptr<GameFlow> game;
     std::unique_ptr<HintRunner> hint;  // after the flow: ends (and waits) first
+    std::unique_ptr<ReviewRunner> review;
+    bool candidateValues = false;
 };
 
 }  // namespace vell

@@ -106,6 +106,16 @@ TEST(GameReview, GameThinkPlayedLosesNothing) {
         }
         EXPECT_EQ(review.sides[Black].moves + review.sides[White].moves, game.moveCount);
         EXPECT_EQ(review.sides[Black].AverageLoss() + review.sides[White].AverageLoss(), 0);
+
+        // The fast search gives every legal move of every position the plain search's value.
+        const GameReview fast = ReviewGame(game, options, weights, FastRootSearch(1 << 20));
+        ASSERT_EQ(fast.status, ReviewStatus::Done);
+        ASSERT_EQ(fast.moves.size(), review.moves.size());
+        for (std::size_t i = 0; i < fast.moves.size(); ++i) {
+            SCOPED_TRACE("move " + std::to_string(i + 1));
+            EXPECT_EQ(fast.moves[i].values, review.moves[i].values);
+            EXPECT_EQ(fast.moves[i].best, review.moves[i].best);
+        }
     }
 }
 

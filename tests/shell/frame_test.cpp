@@ -70,7 +70,8 @@ class FrameTest : public QObject {
         QTest::newRow("view") << QStringLiteral("表示(&V)")
                               << QStringList{QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
                                              QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
-                                             QStringLiteral("棋譜一覧(&M)")};
+                                             QStringLiteral("棋譜一覧(&M)"),
+                                             QStringLiteral("候補手の評価値(&E)")};
         QTest::newRow("navigate") << QStringLiteral("ナビゲート(&N)")
                                   << QStringList{QStringLiteral("対局を開始(&B)"),
                                                  QStringLiteral("一時停止(&S) (disabled)"),
@@ -91,7 +92,8 @@ class FrameTest : public QObject {
                                   << QStringList{QStringLiteral("BOOK評価値(&B)"),
                                                  QStringLiteral("学習した重みを使う(&W)"),
                                                  QStringLiteral("ヒント(&H) (disabled)"),
-                                                 QStringLiteral("学習グラフ(&G)")};
+                                                 QStringLiteral("学習グラフ(&G)"),
+                                                 QStringLiteral("対局の検討(&K) (disabled)")};
     }
     void menusHoldTheirItems() {
         QFETCH(QString, menu);
@@ -197,9 +199,11 @@ class FrameTest : public QObject {
         if (scenario == "thinking" || scenario == "first" || scenario == "middle") {
             QTest::mouseClick(
                 &view, Qt::LeftButton, Qt::NoModifier,
-                QPoint(
-                    BoardLeft + (LowestLegalSquare(t.flow().CurrentBoard(), Black) / 8) * CellWidth + 16,
-                    BoardTop + (LowestLegalSquare(t.flow().CurrentBoard(), Black) % 8) * CellHeight + 16));
+                QPoint(BoardLeft +
+                           (LowestLegalSquare(t.flow().CurrentBoard(), Black) / 8) * CellWidth + 16,
+                       BoardTop +
+                           (LowestLegalSquare(t.flow().CurrentBoard(), Black) % 8) * CellHeight +
+                           16));
             hold = true;
             t.Tick();  // black's move applied; white starts thinking and is held
             QCOMPARE(t.flow().History().moveCount, 2);

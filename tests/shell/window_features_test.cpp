@@ -1,5 +1,6 @@
 #include <atomic>
 #include <fstream>
+#include <map>
 
 #include <QAction>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include "core/player_names.h"
 #include "shell/learning_chart_dialog.h"
 #include "shell/move_list_dock.h"
+#include "shell/review_dock.h"
 #include "tests/shell/shell_test_classes.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -32,6 +34,16 @@ struct HeldThink {
         };
     }
 };
+
+// Every file of a folder by name, with its bytes.
+std::map<QString, QByteArray> FolderFiles(const QString& path) {
+    std::map<QString, QByteArray> files;
+    for (const QFileInfo& info : QDir(path).entryInfoList(QDir::Files)) {
+        QFile file(info.filePath());
+        if (file.open(QIODevice::ReadOnly)) files[info.fileName()] = file.readAll();
+    }
+    return files;
+}
 
 QAction* Named(CMainFrame& frame, const char* name) {
     return frame.findChild<QAction*>(QString::fromLatin1(name));
@@ -187,6 +199,93 @@ class WindowFeaturesTest : public QObject {
         QCOMPARE(t.view().HintSquare(), -1);
         QVERIFY(t.Pane(side + 1) != QStringLiteral("lowest"));
         QCOMPARE(t.flow().History().moveCount, change == "move" ? ply + 1 : ply);
+    }
+
+    // The review reads a private copy of the game: history, board and files stay as they were;
+    // its lines go to the position before their move as the move list would, and a move drops
+    // it.
+    void reviewLeavesTheGameAndNavigates() {
+        TestApp t;
+        t.app.store().WriteSetting(BlackPlayerSetting, Cpu1Player);
+        t.app.store().WriteSetting(WhitePlayerSetting, Cpu1Player);
+        t.app.store().WriteSetting(NormalDepthSetting, 2);
+        t.app.store().WriteSetting(FinalDepthSetting, 4);
+        t.view().StartGame();
+        t.Tick();
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(t.PlayComputerMove());
+        t.view().PauseGame();
+        t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
+        t.Tick();
+        const GameHistory before = t.flow().History();
+        const Board board = t.flow().CurrentBoard();
+        const auto files = FolderFiles(t.workDir.path());
+
+        QAction* start = Named(t.frame(), "reviewGameAction");
+        QVERIFY(start && start->isEnabled());
+        start->trigger();
+        auto* dock = t.frame().findChild<ReviewDock*>();
+        QVERIFY(dock && dock->isVisible());
+        // A guard against hangs, not a timing check.
+        for (int i = 0; i < 20000 && !t.view().reviewRunner().Result(); ++i) {
+            QThread::msleep(1);
+            t.Tick();
+        }
+        const GameReview* review = t.view().reviewRunner().Result();
+        QVERIFY(review);
+        QCOMPARE(int(review->moves.size()), before.moveCount);
+        QCOMPARE(dock->list()->count(), before.moveCount);
+        const GameHistory& after = t.flow().History();
+        QCOMPARE(after.moveCount, before.moveCount);
+        QCOMPARE(after.currentPly, before.currentPly);
+        for (int m = 0; m <= before.moveCount; ++m) {
+            QCOMPARE(after.SquareOfMove(m), before.SquareOfMove(m));
+            QVERIFY(after.boardAtPly[m] == before.boardAtPly[m]);
+        }
+        QVERIFY(t.flow().CurrentBoard() == board);
+        QVERIFY(FolderFiles(t.workDir.path()) == files);
+
+        dock->list()->setCurrentRow(2);
+        QCOMPARE(after.currentPly, 2);
+        QCOMPARE(dock->list()->currentRow(), 2);
+        const MoveReview* shown = t.view().reviewRunner().ShownMove(t.flow());
+        QVERIFY(shown && shown->moveNumber == 3);
+        QVERIFY(shown->values[shown->best] != NoMove);
+        t.view().GoToFirst();
+        QCOMPARE(dock->list()->currentRow(), 0);
+
+        // A person's move (white, from the last position) drops the review.
+        t.view().GoToLast();
+        t.view().StartGame();
+        t.Tick();
+        QCOMPARE(t.flow().SideToMove(), White);
+        QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
+        QVERIFY(t.view().reviewRunner().Result());
+        t.flow().ClickSquare(LowestLegalSquare(t.flow().CurrentBoard(), White));
+        t.Tick();
+        QVERIFY(!t.view().reviewRunner().Result());
+        QCOMPARE(dock->list()->count(), 0);
+    }
+
+    // While a computer thinks (the next move may train the weights) no review starts.
+    void reviewWaitsForTheComputersThink() {
+        HeldThink think;
+        TestApp t(think.Function());
+        t.app.store().WriteSetting(BlackPlayerSetting, Cpu1Player);
+        t.app.store().WriteSetting(WhitePlayerSetting, Cpu1Player);
+        *think.release = true;
+        t.view().StartGame();
+        t.Tick();
+        QVERIFY(t.PlayComputerMove());
+        *think.release = false;
+        for (int i = 0; i < 5000 && !t.flow().ThinkRunning(); ++i)
+            t.Tick();
+        QVERIFY(t.flow().ThinkRunning());
+        QAction* start = Named(t.frame(), "reviewGameAction");
+        QVERIFY(!start->isEnabled());
+        t.view().ReviewGame();
+        QVERIFY(!t.view().reviewRunner().Running() && !t.view().reviewRunner().Busy());
+        *think.release = true;
     }
 
     void moveListNavigatesLikeTheCommands() {
