@@ -10,8 +10,10 @@
 namespace {
 
 void PrintHelp() {
-    std::cout << "vellcli: the game logic of Vell without a window\n\nusage: vellcli COMMAND ...\n\n";
-    for (const auto& c : vell::cli::Commands()) std::cout << "  vellcli " << c.usage << "\n";
+    std::cout
+        << "vellcli: the game logic of Vell without a window\n\nusage: vellcli COMMAND ...\n\n";
+    for (const auto& c : vell::cli::Commands())
+        std::cout << "  vellcli " << c.usage << "\n";
     std::cout << "\nBoard text B: 64 characters, character i is square i = column * 8 + row;\n"
                  "x black, o white, - empty. The default is the start position, white to move.\n";
 }

@@ -13,7 +13,9 @@ using Bitboard = std::uint64_t;
 constexpr Bitboard Row0BB = 0x0101010101010101ULL;
 constexpr Bitboard Row7BB = 0x8080808080808080ULL;
 
-constexpr Bitboard SquareBB(int s) { return Bitboard{1} << s; }
+constexpr Bitboard SquareBB(int s) {
+    return Bitboard{1} << s;
+}
 
 // The eight directions as (column step, row step); the index step is column * 8 + row.
 struct Direction {
@@ -22,7 +24,14 @@ struct Direction {
 };
 
 constexpr std::array<Direction, 8> Directions = {{
-    {0, -1}, {0, 1}, {-1, 0}, {1, 0}, {-1, -1}, {-1, 1}, {1, -1}, {1, 1},
+    {0, -1},
+    {0, 1},
+    {-1, 0},
+    {1, 0},
+    {-1, -1},
+    {-1, 1},
+    {1, -1},
+    {1, 1},
 }};
 
 // Moves every stone of b one step in direction d; stones that would leave the board vanish.

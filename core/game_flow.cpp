@@ -86,7 +86,6 @@ bool AppendWholeLines(const std::filesystem::path& file, const std::string& text
     return written;
 }
 
-
 }  // namespace
 
 GameFlow::GameFlow(FlowServices& services, Settings& settings, SettingsWriter& writer,

@@ -61,8 +61,8 @@ std::string PlayerName(int type) {
 
 }  // namespace
 
-std::string GameLogLine(const GameHistory& history, int trainingGames, int blackType,
-                        int whiteType, const StoneCounts& counts) {
+std::string GameLogLine(const GameHistory& history, int trainingGames, int blackType, int whiteType,
+                        const StoneCounts& counts) {
     char head[160];
     std::snprintf(head, sizeof head, "%9d e %-8s %2d ( 35 0 120) %-8s %2d ( 35 0 120) ",
                   trainingGames, PlayerName(blackType).c_str(), counts[Black],

@@ -33,7 +33,7 @@ std::string GameRecordText(const GameHistory& history);
 // One line of the game log, ending in "\n": the training game count, both player types with
 // their final stone counts, the moves, " +0". A player type outside 0..4 is written as its
 // number.
-std::string GameLogLine(const GameHistory& history, int trainingGames, int blackType,
-                        int whiteType, const StoneCounts& counts);
+std::string GameLogLine(const GameHistory& history, int trainingGames, int blackType, int whiteType,
+                        const StoneCounts& counts);
 
 }  // namespace vell

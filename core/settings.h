@@ -25,7 +25,7 @@ constexpr int MinFinalDepth = 1, MaxFinalDepth = 30;
 // Stores one setting where it persists: the window writes the user's settings at once,
 // vellcli keeps them in memory.
 class SettingsWriter {
-public:
+  public:
     virtual ~SettingsWriter() = default;
     virtual void WriteSetting(int index, int value) = 0;
 };

@@ -32,12 +32,12 @@ enum class Command {
     About,
     BookValue,
     AdoptWeights,  // "学習した重みを使う(&W)"
-    New,       // "新しい対局(&N)", Ctrl+N
-    Open,      // Ctrl+O
-    Save,      // Ctrl+S
-    Print,     // Ctrl+P
-    TakeBack,  // "一手戻す", Ctrl+Z
-    Rules,     // "遊び方(&R)"
+    New,           // "新しい対局(&N)", Ctrl+N
+    Open,          // Ctrl+O
+    Save,          // Ctrl+S
+    Print,         // Ctrl+P
+    TakeBack,      // "一手戻す", Ctrl+Z
+    Rules,         // "遊び方(&R)"
     Count
 };
 

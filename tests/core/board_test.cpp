@@ -13,7 +13,7 @@ namespace {
 // The capture rule written out square by square, as plainly as it reads: the reference that
 // the bitboard routines must match exactly.
 int ReferenceTryMove(const Board& source, Board& destination, int square, int colour) {
-    static const int steps[8][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0},
+    static const int steps[8][2] = {{0, -1},  {0, 1},  {-1, 0}, {1, 0},
                                     {-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
     destination = source;
     destination[square] = static_cast<std::int8_t>(colour);
@@ -91,7 +91,8 @@ TEST(CaptureRule, LineEndingAtEmptySquareTurnsAndEdgeOrOwnStoneDoesNot) {
     for (const Row& row : {Row{"empty end", Empty, 7}, Row{"run to the edge", White, 1},
                            Row{"own stone end", Black, 1}}) {
         Board board = EmptyBoard();
-        for (int s = 1; s <= 6; ++s) board[s] = White;
+        for (int s = 1; s <= 6; ++s)
+            board[s] = White;
         board[7] = row.last;
         Board after;
         EXPECT_EQ(TryMove(board, after, 0, Black), row.expected) << row.label;
@@ -110,7 +111,8 @@ TEST(CaptureRule, SeveralDirectionsAtOnceAddUp) {
     board[0] = Black;
     Board after;
     EXPECT_EQ(TryMove(board, after, 18, Black), 1 + 2 + 1 + 2);
-    for (int s : {26, 34, 19, 27, 36}) EXPECT_EQ(after[s], Black) << s;
+    for (int s : {26, 34, 19, 27, 36})
+        EXPECT_EQ(after[s], Black) << s;
     EXPECT_EQ(after[9], White);
     Board played = board;
     EXPECT_EQ(PlayMove(played, 18, Black), 6);
@@ -145,12 +147,14 @@ TEST(PlayMove, MoveThatTurnsNothingStillPlacesTheStone) {
 
 TEST(CountLegalMoves, FullBoardHasNoMovesAndClearsTheMap) {
     Board board;
-    for (int s = 0; s < 64; ++s) board[s] = s < 40 ? Black : White;
+    for (int s = 0; s < 64; ++s)
+        board[s] = s < 40 ? Black : White;
     LegalMap map;
     map.fill(7);
     EXPECT_EQ(CountLegalMoves(board, Black, &map), 0);
     EXPECT_EQ(CountLegalMoves(board, White, &map), 0);
-    for (int v : map) EXPECT_EQ(v, 0);
+    for (int v : map)
+        EXPECT_EQ(v, 0);
     EXPECT_EQ(CountStones(board), (StoneCounts{40, 24, 0}));
 }
 
@@ -176,7 +180,8 @@ TEST(CaptureRule, MatchesSquareBySquareReferenceOnRandomPositions) {
     }
     for (int i = 0; i < 2000; ++i) {
         Board board;
-        for (auto& v : board) v = static_cast<std::int8_t>(rng() % 3);
+        for (auto& v : board)
+            v = static_cast<std::int8_t>(rng() % 3);
         positions.push_back(board);
     }
     for (const Board& board : positions) {

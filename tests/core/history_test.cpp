@@ -55,8 +55,7 @@ TEST(GameRecordText, StonesKeepThePlacingColourAndNumber) {
 TEST(GameLogLine, HeadColumnsMovesAndTail) {
     const GameHistory h = WithMoves({{White, 19}, {Black, 20}});
     const std::string line = GameLogLine(h, 12, CpuPat1Player, HumanPlayer, {30, 20, 14});
-    EXPECT_EQ(line,
-              "       12 e CPU-PAT1 30 ( 35 0 120) Human    20 ( 35 0 120) -34+35 +0\n");
+    EXPECT_EQ(line, "       12 e CPU-PAT1 30 ( 35 0 120) Human    20 ( 35 0 120) -34+35 +0\n");
     EXPECT_EQ(line.size(), 63u + 3u * 2u + 1u);
 }
 
@@ -69,8 +68,10 @@ TEST(GameRecord, StoresMovesColoursAndSignedResult) {
     GameHistory h = WithMoves({{White, 19}, {Black, 20}});
     Board final;
     final.fill(Empty);
-    for (int s = 0; s < 10; ++s) final[s] = Black;
-    for (int s = 10; s < 64; ++s) final[s] = White;
+    for (int s = 0; s < 10; ++s)
+        final[s] = Black;
+    for (int s = 10; s < 64; ++s)
+        final[s] = White;
     const GameRecord r = MakeGameRecord(h, final);
     EXPECT_EQ(r.bytes[0], 0xD4);  // 10 - 54 = -44
     EXPECT_EQ(r.Result(), -44);
