@@ -1,10 +1,12 @@
 #include "shell/learning_chart_dialog.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <system_error>
 
 #include <QFileInfo>
 #include <QLabel>
@@ -12,7 +14,6 @@
 #include <QPainterPath>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace vell {
 
@@ -307,8 +308,9 @@ LearningChartDialog::LearningChartDialog(std::filesystem::path folder, QWidget* 
     layout->addWidget(message);
     resize(720, 480);
 
-    connect(&reading, &QFutureWatcher<LearningChartData>::finished, this,
-            &LearningChartDialog::ReadFinished);
+    readPoll = new QTimer(this);
+    readPoll->setInterval(20);
+    connect(readPoll, &QTimer::timeout, this, &LearningChartDialog::CheckRead);
     poll = new QTimer(this);
     poll->setInterval(1000);
     connect(poll, &QTimer::timeout, this, &LearningChartDialog::CheckFiles);
@@ -318,8 +320,7 @@ LearningChartDialog::LearningChartDialog(std::filesystem::path folder, QWidget* 
 
 LearningChartDialog::~LearningChartDialog() {
     // The read works on its own copies; only its result would reach this dialog.
-    reading.disconnect(this);
-    reading.waitForFinished();
+    if (reading.valid()) reading.wait();
 }
 
 QString LearningChartDialog::Message() const {
@@ -327,10 +328,18 @@ QString LearningChartDialog::Message() const {
 }
 
 void LearningChartDialog::Reload() {
-    if (reading.isRunning()) return;
+    if (reading.valid()) return;
     lastStamp =
         Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
-    reading.setFuture(QtConcurrent::run(ReadLearningChartData, workDir));
+    try {
+        reading = std::async(std::launch::async, ReadLearningChartData, workDir);
+    } catch (const std::system_error&) {
+        // No thread to be had: read on this thread rather than show nothing.
+        std::promise<LearningChartData> now;
+        now.set_value(ReadLearningChartData(workDir));
+        reading = now.get_future();
+    }
+    readPoll->start();
 }
 
 void LearningChartDialog::CheckFiles() {
@@ -339,8 +348,11 @@ void LearningChartDialog::CheckFiles() {
     if (stamp != lastStamp) Reload();
 }
 
-void LearningChartDialog::ReadFinished() {
-    data = reading.result();
+void LearningChartDialog::CheckRead() {
+    if (!reading.valid() || reading.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    readPoll->stop();
+    data = reading.get();
     message->setText(LearningChartMessage(data));
     chart->update();
     Q_EMIT Refreshed();

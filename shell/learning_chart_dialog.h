@@ -1,10 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <future>
 
 #include <QDateTime>
 #include <QDialog>
-#include <QFutureWatcher>
 
 #include "learning/training_log.h"
 
@@ -53,14 +53,17 @@ class LearningChartDialog : public QDialog {
 
   private:
     void CheckFiles();
-    void ReadFinished();
+    void CheckRead();
 
     std::filesystem::path workDir;
     LearningChartData data;
     QWidget* chart;
     QLabel* message;
     QTimer* poll;
-    QFutureWatcher<LearningChartData> reading;
+    QTimer* readPoll;  // looks for the worker's result while a read is under way
+    // The read under way. A standard future rather than Qt's thread pool: the hand-over of the
+    // result then goes through locks the thread sanitizer can see.
+    std::future<LearningChartData> reading;
     QString lastStamp;  // sizes and times of the two files at the last read
 };
 
