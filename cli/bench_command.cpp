@@ -7,6 +7,7 @@
 
 #include "book/book.h"
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
 #include "core/player_names.h"
@@ -57,7 +58,7 @@ WeightTable BenchWeights() {
 // speed and the think times. The node total is the search's fingerprint: a change that is not
 // meant to alter the search leaves it as it was.
 int RunBench(const std::vector<std::string>& argv) {
-    Args args(argv, {{"--search", true}, {"--normal-depth", true}, {"--final-depth", true}}, 0);
+    Args args(argv, BenchOptionRules, 0);
     const SearchKind search = args.SearchOption();
     const int normalDepth = static_cast<int>(args.Integer(
         "--normal-depth", DefaultSettings[NormalDepthSetting], MinNormalDepth, MaxNormalDepth));

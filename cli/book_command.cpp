@@ -2,12 +2,13 @@
 
 #include "book/book.h"
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 
 namespace vell::cli {
 
 int RunBook(const std::vector<std::string>& argv) {
-    Args args(argv, {{"--book", true}, {"--board", true}}, 0);
+    Args args(argv, BookOptionRules, 0);
     const Board board = args.BoardOption(StartPosition());
     Book book;
     const BookLoadStatus status = book.Load(args.Value("--book").value_or("book.dat"));

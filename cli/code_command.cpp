@@ -3,12 +3,13 @@
 
 #include "book/position_code.h"
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 
 namespace vell::cli {
 
 int RunCode(const std::vector<std::string>& argv) {
-    Args args(argv, {{"--board", true}}, 0);
+    Args args(argv, CodeOptionRules, 0);
     const PositionCode code = EncodePosition(args.BoardOption(StartPosition()));
     for (const std::uint8_t byte : code) {
         char hex[3];

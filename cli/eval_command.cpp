@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/engine_files.h"
 #include "engine/evaluation.h"
@@ -10,15 +11,7 @@ namespace vell::cli {
 // Prints the static evaluation of the board; the player type is that of the game's side to
 // move, which is --side.
 int RunEval(const std::vector<std::string>& argv) {
-    Args args(argv,
-              {{"--board", true},
-               {"--side", true},
-               {"--player", true},
-               {"--game-over", true},
-               {"--book-mode", false},
-               {"--book", true},
-               {"--weights", true}},
-              0);
+    Args args(argv, EvalOptionRules, 0);
     const Board board = args.BoardOption(StartPosition());
     const int side = args.SideOption(White);
     if (!args.Has("--player")) throw UsageError("missing --player TYPE");

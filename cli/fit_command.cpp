@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "core/board.h"
 #include "core/game_record.h"
@@ -19,10 +20,7 @@ namespace vell::cli {
 
 // An offline fit of the pattern weights to the games of a game log (vellkif.txt).
 int RunFit(const std::vector<std::string>& argv) {
-    Args args(
-        argv,
-        {{"--log", true}, {"--out", true}, {"--last", true}, {"--epochs", true}, {"--seed", true}},
-        0);
+    Args args(argv, FitOptionRules, 0);
     if (!args.Has("--log") || !args.Has("--out"))
         throw UsageError("--log FILE and --out FILE are required");
     const std::string logFile = *args.Value("--log");

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
 #include "cli/direct_services.h"
@@ -34,17 +35,7 @@ void PrintHeldOutError(int games, const std::vector<GameRecord>& holdout, const 
 // never sees. VELL_RATE=rate,settle,floor in the environment measures another accumulating rate
 // than the built-in one (how the built-in one was chosen).
 int RunLearncurve(const std::vector<std::string>& argv) {
-    Args args(argv,
-              {{"--games", true},
-               {"--every", true},
-               {"--from", true},
-               {"--holdout", true},
-               {"--black", true},
-               {"--white", true},
-               {"--normal-depth", true},
-               {"--final-depth", true},
-               {"--dir", true}},
-              0);
+    Args args(argv, LearnCurveOptionRules, 0);
     if (!args.Has("--games") || !args.Has("--every"))
         throw UsageError("--games N and --every K are required");
     const int games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));

@@ -9,6 +9,7 @@
 
 #include "book/book.h"
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
 #include "core/board.h"
@@ -87,18 +88,7 @@ std::string MoveList(const std::vector<int>& squares) {
 // Games between two computer player types, in pairs from one random opening with the colours
 // swapped, training off, no file written.
 int RunMatch(const std::vector<std::string>& argv) {
-    Args args(argv,
-              {{"--games", true},
-               {"--a", true},
-               {"--b", true},
-               {"--normal-depth", true},
-               {"--final-depth", true},
-               {"--openings", true},
-               {"--seed", true},
-               {"--weights", true},
-               {"--book", true},
-               {"--search", true}},
-              0);
+    Args args(argv, MatchOptionRules, 0);
     if (!args.Has("--games")) throw UsageError("--games N is required");
     const int games = static_cast<int>(args.Integer("--games", 0, 2, INT_MAX - 1));
     if (games % 2 != 0) throw UsageError("--games must be even: games are played in pairs");

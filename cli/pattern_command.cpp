@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
@@ -8,7 +9,7 @@
 namespace vell::cli {
 
 int RunPattern(const std::vector<std::string>& argv) {
-    Args args(argv, {{"--board", true}, {"--side", true}, {"--weights", true}}, 0);
+    Args args(argv, PatternOptionRules, 0);
     PositionRecord record;
     record.board = args.BoardOption(StartPosition());
     record.turn = args.SideOption(White);

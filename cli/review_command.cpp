@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "core/game_log.h"
 #include "core/player_names.h"
@@ -83,15 +84,7 @@ RootSearch SearchOption(const Args& args) {
 
 // A move-by-move review of one game of a game log, one line of JSON per move and a summary.
 int RunReview(const std::vector<std::string>& argv) {
-    Args args(argv,
-              {{"--kif", true},
-               {"--game", true},
-               {"--type", true},
-               {"--normal-depth", true},
-               {"--final-depth", true},
-               {"--weights", true},
-               {"--search", true}},
-              0);
+    Args args(argv, ReviewOptionRules, 0);
     if (!args.Has("--kif")) throw UsageError("--kif FILE is required");
     ReviewOptions options;
     const int type = ReviewedType(args);

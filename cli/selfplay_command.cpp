@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
 #include "cli/direct_services.h"
@@ -32,19 +33,7 @@ struct SelfplayOptions {
 };
 
 SelfplayOptions ParseSelfplay(const std::vector<std::string>& argv) {
-    Args args(argv,
-              {{"--games", true},
-               {"--black", true},
-               {"--white", true},
-               {"--normal-depth", true},
-               {"--final-depth", true},
-               {"--training", true},
-               {"--dir", true},
-               {"--continue", false},
-               {"--openings", true},
-               {"--seed", true},
-               {"--search", true}},
-              0);
+    Args args(argv, SelfPlayOptionRules, 0);
     if (!args.Has("--games")) throw UsageError("--games N is required");
     SelfplayOptions options;
     options.games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));

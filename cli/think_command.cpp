@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
 #include "cli/engine_files.h"
@@ -39,18 +40,7 @@ std::string JsonString(const std::string& text) {
 
 // One computer turn as the game flow starts it, printed as one line of JSON.
 int RunThinkCommand(const std::vector<std::string>& argv) {
-    Args args(argv,
-              {{"--board", true},
-               {"--side", true},
-               {"--black", true},
-               {"--white", true},
-               {"--normal-depth", true},
-               {"--final-depth", true},
-               {"--training", true},
-               {"--book", true},
-               {"--weights", true},
-               {"--search", true}},
-              0);
+    Args args(argv, ThinkOptionRules, 0);
     ThinkRequest request;
     request.board = args.BoardOption(StartPosition());
     request.sideToMove = args.SideOption(White);

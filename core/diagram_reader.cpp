@@ -119,17 +119,13 @@ DiagramReadResult ReadGameRecordText(std::string_view text) {
             result.moveNumber = m;
             return result;
         }
-        history.sideAtPly[m - 1] = side;
-        history.moveColumn[m] = square / 8;
-        history.moveRow[m] = square % 8;
-        history.boardAtPly[m] = next;
+        history.Append(side, square, next);
         board = next;
         if (CountLegalMoves(board, 1 - side) > 0) side = 1 - side;
     }
     // The final position keeps the colour that made the last move when nobody can move, as
     // the game flow leaves it at the end of a game.
     history.sideAtPly[numbered] = side;
-    history.moveCount = numbered;
     history.currentPly = 0;
     result.history = history;
     return result;

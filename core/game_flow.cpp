@@ -246,13 +246,7 @@ void GameFlow::StartThink() {
     lastJob = job;
     services.StartWorker([job, think = think, &services = services]() {
         JobControl control(job->abortRequested, job->depthReached, services);
-        ThinkOutcome outcome;
-        try {
-            outcome = think(job->request, control);
-        } catch (...) {
-            outcome = ThinkOutcome{ThinkNoMove, -1, {}};
-        }
-        job->outcome = std::move(outcome);
+        job->outcome = RunThink(think, job->request, control);
         job->finished.store(true, std::memory_order_release);
     });
 }

@@ -72,10 +72,7 @@ GameLogReadResult ReadGameLogLine(std::string_view line) {
             result.moveNumber = m;
             return result;
         }
-        history.sideAtPly[m - 1] = side;
-        history.moveColumn[m] = square / 8;
-        history.moveRow[m] = square % 8;
-        history.boardAtPly[m] = next;
+        history.Append(side, square, next);
         board = next;
         if (CountLegalMoves(board, 1 - side) > 0)
             side = 1 - side;
@@ -93,7 +90,6 @@ GameLogReadResult ReadGameLogLine(std::string_view line) {
     // The final position keeps the colour that made the last move when nobody can move, as
     // the game flow leaves it at the end of a game.
     history.sideAtPly[count] = side;
-    history.moveCount = count;
     history.currentPly = 0;
     result.history = history;
     return result;

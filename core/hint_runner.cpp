@@ -74,13 +74,7 @@ bool HintRunner::Start(const GameFlow& flow) {
     suggested = -1;
     startWorker([job, think = think] {
         HintControl control(job->abortRequested);
-        ThinkOutcome outcome;
-        try {
-            outcome = think(job->request, control);
-        } catch (...) {
-            outcome = ThinkOutcome{ThinkNoMove, -1, {}};
-        }
-        job->outcome = std::move(outcome);
+        job->outcome = RunThink(think, job->request, control);
         job->finished.store(true, std::memory_order_release);
     });
     return true;

@@ -15,6 +15,14 @@ void GameHistory::Reset(const Board& start, int side) {
     moveCount = 0;
 }
 
+void GameHistory::Append(int side, int square, const Board& after) {
+    sideAtPly[moveCount] = side;
+    ++moveCount;
+    moveColumn[moveCount] = square / 8;
+    moveRow[moveCount] = square % 8;
+    boardAtPly[moveCount] = after;
+}
+
 GameRecord MakeGameRecord(const GameHistory& history, const Board& finalBoard) {
     GameRecord record;
     for (int m = 1; m <= history.moveCount; ++m)

@@ -20,6 +20,9 @@ struct GameHistory {
 
     // An empty history starting from `start` with `side` to move.
     void Reset(const Board& start, int side);
+    // Appends move moveCount + 1: `side` placed on `square`, giving `after`. Readers of stored
+    // games build their history with it; the caller has checked the move is legal.
+    void Append(int side, int square, const Board& after);
     int SquareOfMove(int m) const { return moveColumn[m] * 8 + moveRow[m]; }
 };
 

@@ -43,4 +43,15 @@ class ThinkControl {
 // The computer player's decision, run on a worker thread, one call per computer turn.
 using ThinkFunction = std::function<ThinkOutcome(const ThinkRequest&, ThinkControl&)>;
 
+// Runs one think on the worker. A think that throws (out of memory, say) reports no move, so
+// the turn ends with the error message instead of the exception ending the program.
+inline ThinkOutcome RunThink(const ThinkFunction& think, const ThinkRequest& request,
+                             ThinkControl& control) {
+    try {
+        return think(request, control);
+    } catch (...) {
+        return ThinkOutcome{ThinkNoMove, -1, {}};
+    }
+}
+
 }  // namespace vell

@@ -8,51 +8,16 @@
 #include <vector>
 
 #include "cli/args.h"
+#include "cli/command_options.h"
 #include "core/board.h"
 #include "tests/fuzz/fuzz_support.h"
 
-namespace {
-
 using vell::cli::OptionRule;
-
-// The options vellcli's commands take, one rule set per kind of command.
-const std::vector<std::vector<OptionRule>>& RuleSets() {
-    static const std::vector<std::vector<OptionRule>> sets = {
-        {{"--board", true}, {"--side", true}},
-        {{"--board", true}, {"--side", true}, {"--weights", true}},
-        {{"--board", true},
-         {"--side", true},
-         {"--player", true},
-         {"--game-over", true},
-         {"--book-mode", false},
-         {"--book", true},
-         {"--weights", true}},
-        {{"--board", true},
-         {"--side", true},
-         {"--black", true},
-         {"--white", true},
-         {"--normal-depth", true},
-         {"--final-depth", true},
-         {"--training", true},
-         {"--book", true},
-         {"--weights", true}},
-        {{"--games", true},
-         {"--a", true},
-         {"--b", true},
-         {"--openings", true},
-         {"--seed", true},
-         {"--search", true},
-         {"--dir", true}},
-    };
-    return sets;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vell;
     if (size == 0) return 0;
-    const auto& rules = RuleSets()[data[0] % RuleSets().size()];
+    const auto& rules = *cli::AllCommandOptions[data[0] % cli::AllCommandOptions.size()];
     std::vector<std::string> argv(1);
     for (std::size_t i = 1; i < size; ++i) {
         if (data[i] == 0)
