@@ -5,33 +5,14 @@
 #include <random>
 #include <string>
 
+#include "tests/support/random_play.h"
+
 namespace vell {
 namespace {
 
-// Plays random legal moves from the start position with the game's turn rule (the opponent
-// moves if it can, else the mover passes its turn back) and records them as the flow does.
+// A random game shown at its end, as the flow leaves a finished game.
 GameHistory RandomGame(std::mt19937& random, int maxMoves) {
-    GameHistory h;
-    Board board = StartPosition();
-    int side = White;
-    h.Reset(board, side);
-    while (h.moveCount < maxMoves) {
-        LegalMap map;
-        const int count = CountLegalMoves(board, side, &map);
-        if (count == 0) break;
-        int pick = std::uniform_int_distribution<int>(0, count - 1)(random);
-        int square = 0;
-        while (!map[square] || pick-- > 0)
-            ++square;
-        h.sideAtPly[h.moveCount] = side;
-        ++h.moveCount;
-        h.moveColumn[h.moveCount] = square / 8;
-        h.moveRow[h.moveCount] = square % 8;
-        PlayMove(board, square, side);
-        h.boardAtPly[h.moveCount] = board;
-        if (CountLegalMoves(board, 1 - side) > 0) side = 1 - side;
-        h.sideAtPly[h.moveCount] = side;
-    }
+    GameHistory h = test::RandomGame(random, maxMoves);
     h.currentPly = h.moveCount;
     return h;
 }

@@ -8,6 +8,7 @@
 
 #include "core/history.h"
 #include "core/player_names.h"
+#include "tests/support/random_play.h"
 
 namespace vell {
 namespace {
@@ -17,32 +18,9 @@ namespace {
 GameHistory RandomGameWithPass(unsigned seed) {
     for (;; ++seed) {
         std::mt19937 random(seed);
-        GameHistory history;
-        Board board = StartPosition();
-        int side = White;
-        history.Reset(board, side);
-        bool passed = false;
-        for (int m = 1;; ++m) {
-            LegalMap map;
-            if (CountLegalMoves(board, side, &map) == 0) {
-                side = 1 - side;
-                if (CountLegalMoves(board, side, &map) == 0) break;  // the last mover keeps it
-                passed = true;
-            }
-            std::vector<int> legal;
-            for (int s = 0; s < 64; ++s)
-                if (map[s]) legal.push_back(s);
-            const int square = legal[random() % legal.size()];
-            history.sideAtPly[m - 1] = side;
-            PlayMove(board, square, side);
-            history.moveColumn[m] = square / 8;
-            history.moveRow[m] = square % 8;
-            history.boardAtPly[m] = board;
-            history.moveCount = m;
-            side = 1 - side;
-        }
-        history.sideAtPly[history.moveCount] = side;
-        if (passed) return history;
+        const GameHistory history = test::RandomGame(random);
+        for (int m = 1; m < history.moveCount; ++m)
+            if (history.sideAtPly[m] == history.sideAtPly[m - 1]) return history;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/board.h"
 #include "learning/weights.h"
+#include "tests/support/random_play.h"
 
 namespace vell::testing {
 
@@ -36,21 +37,9 @@ inline std::vector<TestPosition> RandomGamePositions(std::uint32_t seed, int gam
     std::mt19937 rng(seed);
     std::vector<TestPosition> positions;
     for (int g = 0; g < games; ++g) {
-        Board board = StartPosition();
-        int side = White;
-        for (int move = 0;; ++move) {
-            LegalMap map;
-            if (CountLegalMoves(board, side, &map) == 0) {
-                side = 1 - side;
-                if (CountLegalMoves(board, side, &map) == 0) break;
-            }
-            if (move >= firstMove) positions.push_back({board, side});
-            std::vector<int> legal;
-            for (int s = 0; s < 64; ++s)
-                if (map[s]) legal.push_back(s);
-            PlayMove(board, legal[rng() % legal.size()], side);
-            side = 1 - side;
-        }
+        const GameHistory game = test::RandomGame(rng);
+        for (int m = firstMove; m < game.moveCount; ++m)
+            positions.push_back({game.boardAtPly[m], game.sideAtPly[m]});
     }
     return positions;
 }

@@ -7,6 +7,7 @@
 
 #include "core/board.h"
 #include "core/game_record.h"
+#include "tests/support/random_play.h"
 
 namespace vell::test {
 
@@ -26,23 +27,10 @@ inline GameRecord RecordOf(const Moves& moves, int result) {
 // without a move passes). Fewer when the game ends first.
 inline Moves RandomMoves(unsigned seed, int count) {
     std::mt19937 random(seed);
-    Board board = StartPosition();
-    int side = White;
+    const GameHistory history = RandomGame(random, count);
     Moves moves;
-    while (static_cast<int>(moves.size()) < count) {
-        LegalMap map;
-        if (CountLegalMoves(board, side, &map) == 0) {
-            side = 1 - side;
-            if (CountLegalMoves(board, side, &map) == 0) break;
-        }
-        std::vector<int> legal;
-        for (int s = 0; s < 64; ++s)
-            if (map[s]) legal.push_back(s);
-        const int square = legal[random() % legal.size()];
-        PlayMove(board, square, side);
-        moves.emplace_back(side, square);
-        side = 1 - side;
-    }
+    for (int m = 1; m <= history.moveCount; ++m)
+        moves.emplace_back(history.sideAtPly[m - 1], history.SquareOfMove(m));
     return moves;
 }
 
