@@ -1,11 +1,18 @@
 // Compares the fast search with the plain one and prints figures:
-//   vell_search_compare agree SEED GAMES MAXDEPTH MAXFINAL
+//   vell_search_compare agree SEED GAMES MAXDEPTH MAXFINAL [FINALSTEP]
 //     every position of GAMES random games, the three evaluated player types in turn, depths
-//     1..MAXDEPTH in turn, read to the end at MAXFINAL empties or fewer; value and square must
-//     agree; prints the counts and the first disagreements.
+//     1..MAXDEPTH in turn, read to the end at MAXFINAL empties or fewer (only every FINALSTEP-th
+//     such position, default every one: long reads are the slow part); value and square must
+//     agree; prints the counts per depth and the first disagreements.
 //   vell_search_compare final SEED EMPTIES LIMIT
 //     one random-game position with EMPTIES empty squares, read to the end by both searches
 //     ("CPU-1"); the plain search is stopped after LIMIT seconds.
+//   vell_search_compare table SEED LIMIT
+//     plain and fast think times and nodes side by side ("CPU-1"): normal depths 7..12 on the
+//     first five positions of vellcli bench, then final reads of 13..24 empties from one
+//     random-game position each; a plain search still running after LIMIT seconds is stopped
+//     and shown as "over LIMIT s".
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -77,12 +84,13 @@ double Since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-int Agree(std::uint32_t seed, int games, int maxDepth, int maxFinal) {
+int Agree(std::uint32_t seed, int games, int maxDepth, int maxFinal, int finalStep) {
     const WeightTable weights = Weights(seed);
     InitPatterns();
     TranspositionTable table(DefaultTableBytes);
     const auto positions = RandomGames(seed, games);
-    long compared = 0, finals = 0, disagreements = 0;
+    long compared = 0, finals = 0, disagreements = 0, finalPositions = 0;
+    std::vector<long> perDepth(static_cast<std::size_t>(maxDepth) + 1, 0);
     std::uint64_t plainNodes = 0, fastNodes = 0;
     double plainSeconds = 0, fastSeconds = 0;
     for (std::size_t i = 0; i < positions.size(); ++i) {
@@ -92,6 +100,7 @@ int Agree(std::uint32_t seed, int games, int maxDepth, int maxFinal) {
         const int empties = CountStones(p.board)[Empty];
         const bool finalRead = empties <= maxFinal;
         const int depth = finalRead ? 60 : 1 + static_cast<int>((i / 3) % maxDepth);
+        if (finalRead && finalPositions++ % finalStep != 0) continue;
         SearchRun plain(context);
         plain.depthLimit = depth;
         auto start = std::chrono::steady_clock::now();
@@ -106,6 +115,7 @@ int Agree(std::uint32_t seed, int games, int maxDepth, int maxFinal) {
         fastNodes += fast.nodes;
         ++compared;
         finals += finalRead;
+        if (!finalRead) ++perDepth[static_cast<std::size_t>(depth)];
         if (actual != expected || fast.chosenSquare != plain.chosenSquare) {
             if (++disagreements <= 10)
                 std::printf("disagree %s %s type %d depth %d: plain %d at %d, fast %d at %d\n",
@@ -118,6 +128,10 @@ int Agree(std::uint32_t seed, int games, int maxDepth, int maxFinal) {
         "nodes %.1f s\n",
         compared, finals, disagreements, static_cast<unsigned long long>(plainNodes), plainSeconds,
         static_cast<unsigned long long>(fastNodes), fastSeconds);
+    std::printf("at depth");
+    for (int d = 1; d <= maxDepth; ++d)
+        std::printf(" %d: %ld", d, perDepth[static_cast<std::size_t>(d)]);
+    std::printf("; depths 1..%d: %ld\n", maxDepth, compared - finals);
     return disagreements == 0 ? 0 : 1;
 }
 
@@ -151,18 +165,85 @@ int Final(std::uint32_t seed, int empties, double limit) {
     return 1;
 }
 
+// The first five positions of vellcli bench, white to move.
+constexpr const char* TablePositions[] = {
+    "-------------------xox-o-o-oxxx--oooox--x-oo-------xx-----x-----",
+    "----x-x-----o-x----oxxx----ooo-x---ox-xx----xxo--------o--------",
+    "---xx-------xoxo--oooxo----xx-o----xxo----o-------x------x------",
+    "-----o--------o--x-o-xx---xoxxx---oxo---o-oo-----xo------x------",
+    "---------------------------ox------xo---------------------------",
+};
+
+// One row: both searches on one position at one depth limit.
+void TableRow(const char* label, const Position& p, int depth, double limit,
+              TranspositionTable& table) {
+    const EvalContext context{Cpu1Player, false, nullptr, nullptr};
+    Deadline deadline(limit);
+    SearchRun plain(context, &deadline);
+    plain.depthLimit = depth;
+    auto start = std::chrono::steady_clock::now();
+    const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
+    const double plainTime = Since(start);
+    FastSearchRun fast(context, table);
+    fast.depthLimit = depth;
+    start = std::chrono::steady_clock::now();
+    const int actual = fast.Search(p.board, p.side);
+    const double fastTime = Since(start);
+    char plainText[64];
+    if (plain.aborted)
+        std::snprintf(plainText, sizeof plainText, "over %.0f s (%llu nodes)", limit,
+                      static_cast<unsigned long long>(plain.nodes));
+    else
+        std::snprintf(plainText, sizeof plainText, "%.3f s %llu nodes", plainTime,
+                      static_cast<unsigned long long>(plain.nodes));
+    const char* verdict = plain.aborted ? "-"
+                          : (expected == actual && plain.chosenSquare == fast.chosenSquare)
+                              ? "same"
+                              : "DIFFERENT";
+    std::printf("%-12s plain %-32s fast %.4f s %llu nodes  value %d square %d  %s\n", label,
+                plainText, fastTime, static_cast<unsigned long long>(fast.nodes), actual,
+                fast.chosenSquare, verdict);
+    std::fflush(stdout);
+}
+
+int Table(std::uint32_t seed, double limit) {
+    TranspositionTable table(DefaultTableBytes);
+    for (int depth = 7; depth <= 12; ++depth)
+        for (std::size_t k = 0; k < std::size(TablePositions); ++k) {
+            Position p{{}, White};
+            BoardFromText(TablePositions[k], p.board);
+            const std::string label =
+                "depth " + std::to_string(depth) + " #" + std::to_string(k + 1);
+            TableRow(label.c_str(), p, depth, limit, table);
+        }
+    const auto positions = RandomGames(seed, 400);
+    for (int empties = 13; empties <= 24; ++empties) {
+        const auto found = std::find_if(positions.begin(), positions.end(), [&](const Position& p) {
+            return CountStones(p.board)[Empty] == empties;
+        });
+        if (found == positions.end()) continue;
+        const std::string label = "final " + std::to_string(empties);
+        TableRow(label.c_str(), *found, empties, limit, table);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "agree" && argc == 6)
+    if (mode == "agree" && (argc == 6 || argc == 7))
         return Agree(static_cast<std::uint32_t>(std::atol(argv[2])), std::atoi(argv[3]),
-                     std::atoi(argv[4]), std::atoi(argv[5]));
+                     std::atoi(argv[4]), std::atoi(argv[5]),
+                     argc == 7 ? std::max(1, std::atoi(argv[6])) : 1);
     if (mode == "final" && argc == 5)
         return Final(static_cast<std::uint32_t>(std::atol(argv[2])), std::atoi(argv[3]),
                      std::atof(argv[4]));
-    std::fprintf(stderr,
-                 "usage: vell_search_compare agree SEED GAMES MAXDEPTH MAXFINAL | final SEED "
-                 "EMPTIES LIMIT\n");
+    if (mode == "table" && argc == 4)
+        return Table(static_cast<std::uint32_t>(std::atol(argv[2])), std::atof(argv[3]));
+    std::fprintf(
+        stderr,
+        "usage: vell_search_compare agree SEED GAMES MAXDEPTH MAXFINAL [FINALSTEP] | final "
+        "SEED EMPTIES LIMIT | table SEED LIMIT\n");
     return 2;
 }

@@ -52,6 +52,17 @@ WeightTable BenchWeights() {
     return table;
 }
 
+// Folds one think's answer (result, square and verdict text) into a digest, so that two runs
+// or two searches can be seen to answer alike.
+std::uint32_t FoldAnswer(std::uint32_t digest, const ThinkOutcome& outcome) {
+    const auto fold = [&digest](unsigned char byte) { digest = (digest ^ byte) * 16777619u; };
+    fold(static_cast<unsigned char>(outcome.result));
+    fold(static_cast<unsigned char>(outcome.square));
+    for (char c : outcome.message)
+        fold(static_cast<unsigned char>(c));
+    return digest;
+}
+
 }  // namespace
 
 // Thinks on every suite position for every player type, on this thread, and prints the search
@@ -72,11 +83,12 @@ int RunBench(const std::vector<std::string>& argv) {
     std::printf("%zu positions, normal depth %d, final depth %d, one thread\n",
                 std::size(BenchPositions), normalDepth, finalDepth);
     std::printf("search %s\n", search == SearchKind::Fast ? "fast" : "plain");
-    std::printf("%-9s %12s %9s %10s %10s %10s\n", "type", "nodes", "seconds", "Mnodes/s",
-                "median s", "worst s");
+    std::printf("%-9s %12s %9s %10s %10s %10s %9s\n", "type", "nodes", "seconds", "Mnodes/s",
+                "median s", "worst s", "answers");
     for (int type = 0; type < PlayerTypeCount; ++type) {
         std::uint64_t nodes = 0;
         std::vector<double> times;
+        std::uint32_t answers = 2166136261u;
         for (const BenchPosition& p : BenchPositions) {
             ThinkRequest request;
             BoardFromText(p.board, request.board);
@@ -92,17 +104,18 @@ int RunBench(const std::vector<std::string>& argv) {
                             search == SearchKind::Fast ? &tables : nullptr);
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
             nodes += report.nodes;
+            answers = FoldAnswer(answers, report.outcome);
             times.push_back(took.count());
         }
         double seconds = 0;
         for (double t : times)
             seconds += t;
         std::sort(times.begin(), times.end());
-        std::printf("%-9s %12llu %9.3f %10.2f %10.4f %10.4f\n",
+        std::printf("%-9s %12llu %9.3f %10.2f %10.4f %10.4f %08x\n",
                     std::string(PlayerTypeNames[type]).c_str(),
                     static_cast<unsigned long long>(nodes), seconds,
                     seconds > 0 ? static_cast<double>(nodes) / seconds / 1e6 : 0.0,
-                    times[times.size() / 2], times.back());
+                    times[times.size() / 2], times.back(), answers);
         totalNodes += nodes;
     }
     std::printf("total nodes %llu\n", static_cast<unsigned long long>(totalNodes));

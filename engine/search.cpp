@@ -3,8 +3,10 @@
 #include <bit>
 #include <cassert>
 
+#include "core/bitboard_avx2.h"
 #include "core/player_names.h"
 #include "engine/evaluators.h"
+#include "engine/pattern_readings.h"
 
 namespace vell {
 
@@ -30,18 +32,31 @@ struct NodeState {
     }
 };
 
-// The node is built twice: for any x86-64 processor, and for one that counts bits in one
-// instruction (without it every bit count is a library call). The helpers it inlines come from
-// the headers above, built for any processor, so nothing outside these copies needs the
-// instruction.
+// The node is built three times: for any x86-64 processor, for one that counts bits in one
+// instruction (without it every bit count is a library call), and for one with 256-bit integer
+// vectors as well, which generates moves, flips and pattern readings on vectors. The helpers
+// the first two inline come from the headers above, built for any processor, so nothing
+// outside these copies needs the instructions; the vector copy calls only helpers built for
+// its own instruction set.
 #define VELL_KERNEL generic
+#define VELL_KERNEL_AVX2 0
 #include "engine/search_node.inc"
+#undef VELL_KERNEL_AVX2
 #undef VELL_KERNEL
 
 #if defined(__x86_64__) && defined(__clang__)
 #pragma clang attribute push(__attribute__((target("popcnt"))), apply_to = function)
 #define VELL_KERNEL popcnt
+#define VELL_KERNEL_AVX2 0
 #include "engine/search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+#pragma clang attribute pop
+#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
+#define VELL_KERNEL vector
+#define VELL_KERNEL_AVX2 1
+#include "engine/search_node.inc"
+#undef VELL_KERNEL_AVX2
 #undef VELL_KERNEL
 #pragma clang attribute pop
 #define VELL_HAVE_POPCNT_KERNEL 1
@@ -49,7 +64,17 @@ struct NodeState {
 #pragma GCC push_options
 #pragma GCC target("popcnt")
 #define VELL_KERNEL popcnt
+#define VELL_KERNEL_AVX2 0
 #include "engine/search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx2,popcnt")  // VELL_AVX2_TARGET
+#define VELL_KERNEL vector
+#define VELL_KERNEL_AVX2 1
+#include "engine/search_node.inc"
+#undef VELL_KERNEL_AVX2
 #undef VELL_KERNEL
 #pragma GCC pop_options
 #define VELL_HAVE_POPCNT_KERNEL 1
@@ -66,7 +91,9 @@ int SearchRun::Search(const Board& board, int side, int alpha, int beta) {
     NodeState state{control, depthLimit, abortCountdown, chosenSquare, nodes, aborted};
     int value;
 #ifdef VELL_HAVE_POPCNT_KERNEL
-    if (HardwarePopcount())
+    if (HardwareAvx2())
+        value = vector::Root(state, context, own, opp, side, alpha, beta);
+    else if (HardwarePopcount())
         value = popcnt::Root(state, context, own, opp, side, alpha, beta);
     else
 #endif
