@@ -19,10 +19,14 @@ namespace vell::cli {
 
 // An offline fit of the pattern weights to the games of a game log (vellkif.txt).
 int RunFit(const std::vector<std::string>& argv) {
-    Args args(
-        argv,
-        {{"--log", true}, {"--out", true}, {"--last", true}, {"--epochs", true}, {"--seed", true}},
-        0);
+    Args args(argv,
+              {{"--log", true},
+               {"--out", true},
+               {"--last", true},
+               {"--epochs", true},
+               {"--seed", true},
+               {"--ridge", true}},
+              0);
     if (!args.Has("--log") || !args.Has("--out"))
         throw UsageError("--log FILE and --out FILE are required");
     const std::string logFile = *args.Value("--log");
@@ -31,6 +35,7 @@ int RunFit(const std::vector<std::string>& argv) {
     FitOptions options;
     options.epochs = static_cast<int>(args.Integer("--epochs", options.epochs, 1, 1000));
     options.seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
+    options.ridge = static_cast<double>(args.Integer("--ridge", 0, 0, 1000000));
 
     const GameLog log = ReadGameLog(logFile, last);
     std::vector<FitSample> samples;
