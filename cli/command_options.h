@@ -17,8 +17,9 @@ inline const std::vector<OptionRule> DataInfoOptionRules = {{"--weights", true}}
 inline const std::vector<OptionRule> EvalOptionRules = {
     {"--board", true},      {"--side", true}, {"--player", true}, {"--game-over", true},
     {"--book-mode", false}, {"--book", true}, {"--weights", true}};
-inline const std::vector<OptionRule> FitOptionRules = {
-    {"--log", true}, {"--out", true}, {"--last", true}, {"--epochs", true}, {"--seed", true}};
+inline const std::vector<OptionRule> FitOptionRules = {{"--log", true},  {"--out", true},
+                                                       {"--last", true}, {"--epochs", true},
+                                                       {"--seed", true}, {"--ridge", true}};
 inline const std::vector<OptionRule> LearnCurveOptionRules = {
     {"--games", true},        {"--every", true},       {"--from", true},
     {"--holdout", true},      {"--black", true},       {"--white", true},

@@ -29,6 +29,7 @@ int RunFit(const std::vector<std::string>& argv) {
     FitOptions options;
     options.epochs = static_cast<int>(args.Integer("--epochs", options.epochs, 1, 1000));
     options.seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
+    options.ridge = static_cast<double>(args.Integer("--ridge", 0, 0, 1000000));
 
     const GameLog log = ReadGameLog(logFile, last);
     std::vector<FitSample> samples;

@@ -32,8 +32,8 @@ void PrintHeldOutError(int games, const std::vector<GameRecord>& holdout, const 
 }  // namespace
 
 // Unattended self-play with training on, measured every K games on held-out games that training
-// never sees. VELL_RATE=rate,settle,floor in the environment measures another accumulating rate
-// than the built-in one (how the built-in one was chosen).
+// never sees. VELL_RATE=rate,settle,floor[,floorGames] in the environment measures
+// another accumulating rate than the built-in one (how the built-in one was chosen).
 int RunLearncurve(const std::vector<std::string>& argv) {
     Args args(argv, LearnCurveOptionRules, 0);
     if (!args.Has("--games") || !args.Has("--every"))
@@ -59,7 +59,7 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     });
     if (const char* rate = std::getenv("VELL_RATE")) {
         AccumulatingRate r;
-        std::sscanf(rate, "%lf,%lf,%lf", &r.rate, &r.settle, &r.floor);
+        std::sscanf(rate, "%lf,%lf,%lf,%lf", &r.rate, &r.settle, &r.floor, &r.floorGames);
         trainer.SetRate(r);
     }
     DirectServices services("learncurve");

@@ -66,6 +66,13 @@ WeightTable FitWeights(const std::vector<FitSample>& samples, const FitOptions& 
     std::vector<std::uint32_t> order(fitted);
     std::iota(order.begin(), order.end(), 0u);
     std::mt19937 random(options.seed);
+    // How often each pattern weight occurs in the fitted samples: the penalty is spread over its
+    // visits, so that an epoch pulls every weight by the same share of its value.
+    std::vector<std::int32_t> visits(options.ridge > 0.0 ? WeightTableSize : 0);
+    if (options.ridge > 0.0)
+        for (const std::uint32_t i : order)
+            for (const std::int32_t w : FeaturesOf(samples[i].position).weightIndex)
+                ++visits[static_cast<std::size_t>(w)];
 
     for (int epoch = 0; epoch < options.epochs; ++epoch) {
         const double share = options.epochs > 1 ? double(epoch) / (options.epochs - 1) : 0.0;
@@ -82,8 +89,12 @@ WeightTable FitWeights(const std::vector<FitSample>& samples, const FitOptions& 
             const double step = rate * error / size;
             weights[MobilityWeight] += step * features.mobility;
             weights[ParityWeight] += step * features.parity;
-            for (const std::int32_t w : features.weightIndex)
+            const double pull = rate * options.ridge / size;
+            for (const std::int32_t w : features.weightIndex) {
                 weights[w] += step;
+                if (pull > 0.0)
+                    weights[w] -= pull * weights[w] / visits[static_cast<std::size_t>(w)];
+            }
         }
         if (progress)
             progress({epoch + 1, fitted ? fitSum / static_cast<double>(fitted) : 0.0,

@@ -30,6 +30,10 @@ struct FitOptions {
     // The last holdOut share of the samples is never fitted; its error shows how well the fit
     // carries over to games it has not seen.
     double holdOut = 0.05;
+    // Ridge penalty on the pattern weights, in positions: a weight pulled toward 0 as strongly as
+    // by that many positions whose result it predicts exactly. Weights of rare configurations,
+    // seen in a few games, then stay small instead of fitting those games' noise.
+    double ridge = 0.0;
     std::uint32_t seed = 1;
 };
 

@@ -50,6 +50,7 @@ void Trainer::Train(const GameRecord& record) {
         std::fill(accumulators.remainder.begin(), accumulators.remainder.end(), 0.0f);
     }
     lastErrors.before = MeasureError(database, weights.table);
+    accumulators.gamesTrained = gamesBefore;
     if (TrainOnStoredGames(database, weights.table, book, accumulators, rule, report).bookStopped)
         bookStopped = true;
     SaveWeights();

@@ -72,10 +72,12 @@ void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
     const std::int32_t* squared = accumulators.squared.data();
     float* evidence = accumulators.evidence.data();
     float* remainder = accumulators.remainder.data();
+    const AccumulatingRate& rate = accumulators.rate;
+    const double games = std::max(accumulators.gamesTrained, 0);
     for (int w = 0; w < TotalWeights; ++w) {
         if (squared[w] == 0) continue;
         const double target =
-            accumulators.rate.For(evidence[w]) * scale * step[w] + remainder[w] + weights[w];
+            rate.For(evidence[w], games) * scale * step[w] + remainder[w] + weights[w];
         weights[w] = SaturateWeight(target);
         const double left = target - weights[w];
         remainder[w] = std::abs(left) < 1.0 ? static_cast<float>(left) : 0.0f;
@@ -93,8 +95,8 @@ void ApplyOriginalStep(const TrainingAccumulators& accumulators, WeightTable& we
 
 }  // namespace
 
-double AccumulatingRate::For(double evidence) const {
-    return std::max(floor, rate * settle / (settle + evidence));
+double AccumulatingRate::For(double evidence, double games) const {
+    return std::max(floor * floorGames / (floorGames + games), rate * settle / (settle + evidence));
 }
 
 std::int16_t SaturateWeight(double value) {

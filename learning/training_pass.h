@@ -30,14 +30,18 @@ class Book;
 enum class StepRule { Original, Stable, Accumulating };
 
 // The share of the stable step a weight takes when its features have summed `evidence` squared
-// units in earlier passes: `rate` while the weight is new, falling as settle / (settle +
-// evidence) and never below `floor`, so rarely seen configurations keep learning while common
-// ones settle. Chosen on held-out games with vellcli learncurve.
+// units in earlier passes and the table has been trained on `games` games: `rate` while the
+// weight is new, falling as settle / (settle + evidence), so that common configurations settle
+// while rare ones keep learning. It never falls below the floor, which itself shrinks as
+// floorGames / (floorGames + games): a young table keeps learning from every game, while one
+// trained on many games (the shipped weights) moves very little per game and so keeps what
+// those games taught. Chosen on held-out games with vellcli learncurve.
 struct AccumulatingRate {
     double rate = 0.3;
     double settle = 200.0;
     double floor = 0.002;
-    double For(double evidence) const;
+    double floorGames = 2000.0;
+    double For(double evidence, double games) const;
 };
 
 // One trained position: the features it used and its error in discs.
@@ -59,6 +63,8 @@ struct TrainingAccumulators {
     std::vector<float> evidence = std::vector<float>(WeightTableSize);
     std::vector<float> remainder = std::vector<float>(WeightTableSize);
     AccumulatingRate rate;
+    // Games the table had been trained on before the pass.
+    int gamesTrained = 0;
 };
 
 // What a pass found besides the weights: whether the book stopped taking additions (it could

@@ -10,7 +10,7 @@
 #     game log (vellkif.txt), which averages over many games where training after each game
 #     follows the latest one.
 # The fitted weights get their note and are copied to resources/weight4.dat. The figures of
-# every stage go to ROUNDS.txt in WORK.
+# every stage go to ROUNDS.txt in WORK. scripts/improve-weights.sh then improves its weights by play.
 #
 # usage: scripts/train-weights.sh [WORK [ROUNDS [GAMES [FIT]]]]
 #   WORK a scratch directory, emptied first (default build/train-weights)
