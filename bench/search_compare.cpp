@@ -23,6 +23,7 @@
 
 #include "core/board.h"
 #include "core/player_names.h"
+#include "engine/bench_positions.h"
 #include "engine/fast_search.h"
 #include "engine/search.h"
 #include "learning/pattern_eval.h"
@@ -135,45 +136,6 @@ int Agree(std::uint32_t seed, int games, int maxDepth, int maxFinal, int finalSt
     return disagreements == 0 ? 0 : 1;
 }
 
-int Final(std::uint32_t seed, int empties, double limit) {
-    const auto positions = RandomGames(seed, 400);
-    for (const Position& p : positions) {
-        if (CountStones(p.board)[Empty] != empties) continue;
-        const EvalContext context{Cpu1Player, false, nullptr, nullptr};
-        Deadline deadline(limit);
-        SearchRun plain(context, &deadline);
-        plain.depthLimit = empties;
-        auto start = std::chrono::steady_clock::now();
-        const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
-        const double plainTime = Since(start);
-        TranspositionTable table(DefaultTableBytes);
-        FastSearchRun fast(context, table);
-        fast.depthLimit = empties;
-        start = std::chrono::steady_clock::now();
-        const int actual = fast.Search(p.board, p.side);
-        const double fastTime = Since(start);
-        std::printf(
-            "final %d %s %s plain %s%llu nodes %.3f s value %d square %d | fast %llu "
-            "nodes %.3f s value %d square %d\n",
-            empties, BoardToText(p.board).c_str(), p.side == Black ? "black" : "white",
-            plain.aborted ? "stopped after " : "", static_cast<unsigned long long>(plain.nodes),
-            plainTime, expected, plain.chosenSquare, static_cast<unsigned long long>(fast.nodes),
-            fastTime, actual, fast.chosenSquare);
-        return 0;
-    }
-    std::printf("final %d: no position\n", empties);
-    return 1;
-}
-
-// The first five positions of vellcli bench, white to move.
-constexpr const char* TablePositions[] = {
-    "-------------------xox-o-o-oxxx--oooox--x-oo-------xx-----x-----",
-    "----x-x-----o-x----oxxx----ooo-x---ox-xx----xxo--------o--------",
-    "---xx-------xoxo--oooxo----xx-o----xxo----o-------x------x------",
-    "-----o--------o--x-o-xx---xoxxx---oxo---o-oo-----xo------x------",
-    "---------------------------ox------xo---------------------------",
-};
-
 // One row: both searches on one position at one depth limit.
 void TableRow(const char* label, const Position& p, int depth, double limit,
               TranspositionTable& table) {
@@ -206,12 +168,25 @@ void TableRow(const char* label, const Position& p, int depth, double limit,
     std::fflush(stdout);
 }
 
+int Final(std::uint32_t seed, int empties, double limit) {
+    const auto positions = RandomGames(seed, 400);
+    for (const Position& p : positions) {
+        if (CountStones(p.board)[Empty] != empties) continue;
+        TranspositionTable table(DefaultTableBytes);
+        std::printf("%s %s\n", BoardToText(p.board).c_str(), p.side == Black ? "black" : "white");
+        TableRow(("final " + std::to_string(empties)).c_str(), p, empties, limit, table);
+        return 0;
+    }
+    std::printf("final %d: no position\n", empties);
+    return 1;
+}
+
 int Table(std::uint32_t seed, double limit) {
     TranspositionTable table(DefaultTableBytes);
     for (int depth = 7; depth <= 12; ++depth)
-        for (std::size_t k = 0; k < std::size(TablePositions); ++k) {
-            Position p{{}, White};
-            BoardFromText(TablePositions[k], p.board);
+        for (std::size_t k = 0; k < 5; ++k) {  // the middle-game positions of vellcli bench
+            Position p{{}, BenchPositions[k].side};
+            BoardFromText(BenchPositions[k].board, p.board);
             const std::string label =
                 "depth " + std::to_string(depth) + " #" + std::to_string(k + 1);
             TableRow(label.c_str(), p, depth, limit, table);

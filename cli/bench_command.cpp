@@ -8,6 +8,7 @@
 #include "book/book.h"
 #include "cli/args.h"
 #include "cli/command_options.h"
+#include "engine/bench_positions.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
 #include "core/player_names.h"
@@ -18,27 +19,6 @@
 namespace vell::cli {
 
 namespace {
-
-// The suite: positions from the middle and the end of the game, white to move, thought about at
-// the default depths (7, and 13 from 13 empties on).
-struct BenchPosition {
-    const char* board;
-    int side;
-};
-
-constexpr BenchPosition BenchPositions[] = {
-    {"-------------------xox-o-o-oxxx--oooox--x-oo-------xx-----x-----", White},
-    {"----x-x-----o-x----oxxx----ooo-x---ox-xx----xxo--------o--------", White},
-    {"---xx-------xoxo--oooxo----xx-o----xxo----o-------x------x------", White},
-    {"-----o--------o--x-o-xx---xoxxx---oxo---o-oo-----xo------x------", White},
-    {"---------------------------ox------xo---------------------------", White},
-    {"--------------------o------oox---xxoo-x-xoxxoo--xoxx--o-x-xx--o-", White},
-    {"---ooo----x-x------xxxx-x-xoxox--xxooo-o--xxooo---oxo-x-xxxo----", White},
-    {"---xx-----xx-----xoo-o---ooxooo-xoxooxx-xxxooooox-xo---o----x---", White},
-    {"--xxxxxxoxox-ooxooox-ooxoxxxoxox--xxooox-xoxxxoxxx-oox---xxx-o--", White},
-    {"oooooo--xooox---xxoxxx--xoxxoxxoxxxoxoo-xooxxxoo--x-oxoo--oooooo", White},
-    {"-xxxxxxx-xoxoxx--xxoxoxo--xxooxox-xxooxoxo-xxoxoxooxox--xxxoo---", White},
-};
 
 // Weights for the pattern players, the same on every run: a fixed generator's draws in
 // -300..300, so the pattern players' trees are those of a trained table, not of zeros.
