@@ -1,5 +1,7 @@
 #include "engine/pattern_readings.h"
 
+#include <vector>
+
 #include "book/board_symmetry.h"
 
 namespace vell {
@@ -15,25 +17,47 @@ void ForEachInstance(Visit&& visit) {
             visit(instance++, p, j);
 }
 
-std::array<PatternReadings, 64> MakeReadingSteps() {
-    std::array<PatternReadings, 64> steps{};
+std::array<PatternReadings, 65> MakeReadingSteps() {
+    std::array<PatternReadings, 65> steps{};
     ForEachInstance([&](int instance, int p, int j) {
         const PatternDef& def = Patterns[p];
-        int forward = 1, backward = 1;
-        for (int k = 0; k < def.n - 1; ++k)
-            backward *= 3;
-        for (int k = 0; k < def.n; ++k, forward *= 3, backward /= 3) {
-            PatternReadings& step = steps[MapSquare(j, def.square[k])];
-            step.lane[instance] = static_cast<std::uint16_t>(forward);
-            step.lane[BackwardLane + instance] = static_cast<std::uint16_t>(backward);
-        }
+        int power = 1;
+        for (int k = 0; k < def.n; ++k, power *= 3)
+            steps[MapSquare(j, def.square[k])].lane[instance] = static_cast<std::uint16_t>(power);
     });
     return steps;
 }
 
+// For every entry of the weight table, the entry the pattern evaluation reads in its place.
+std::vector<std::int32_t> MakeForwardSources() {
+    std::vector<std::int32_t> sources(WeightTableSize);
+    for (int i = 0; i < WeightTableSize; ++i)
+        sources[i] = i;
+    for (int p = 0; p < PatternCount; ++p) {
+        const int n = Patterns[p].n;
+        int size = 1;
+        for (int k = 0; k < n; ++k)
+            size *= 3;
+        for (int f = 0; f < size; ++f) {
+            int backward = 0;
+            for (int k = 0, rest = f; k < n; ++k, rest /= 3)
+                backward = 3 * backward + rest % 3;
+            sources[PatternOffsets[p] + f] = PatternOffsets[p] + std::min(f, backward);
+        }
+    }
+    return sources;
+}
+
 }  // namespace
 
-const std::array<PatternReadings, 64> ReadingSteps = MakeReadingSteps();
+const std::array<PatternReadings, 65> ReadingSteps = MakeReadingSteps();
+
+void MakeForwardWeights(const WeightTable& weights, WeightTable& forward) {
+    static const std::vector<std::int32_t> sources = MakeForwardSources();
+    forward.assign(ForwardWeightsSize, 0);
+    for (int i = 0; i < WeightTableSize; ++i)
+        forward[i] = weights[sources[i]];
+}
 
 PatternReadings ReadingsOf(Bitboard black, Bitboard white) {
     PatternReadings readings;

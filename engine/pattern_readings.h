@@ -14,11 +14,12 @@ namespace vell {
 
 // The pattern readings of one position, kept up to date move by move so that a search leaf
 // need not read its 46 pattern instances afresh: lane i < 46 holds instance i's forward reading
-// (instances in the order of PatternEvaluateForTraining), lane BackwardLane + i its backward
-// reading; the pattern index is the smaller of the two. The other lanes stay 0. Every reading
-// is below 3^10, so it fits 16 bits and the arithmetic may wrap on the way.
-constexpr int ReadingLanes = 96;
-constexpr int BackwardLane = 48;
+// (instances in the order of PatternEvaluateForTraining, squares read as base-3 digits), the
+// other lanes stay 0. Read through a forward weight table (below), the forward reading alone
+// gives the instance's weight. Every reading is below 3^10, so it fits 16 bits and the
+// arithmetic may wrap on the way.
+constexpr int ReadingLanes = 48;
+constexpr int ForwardWeightsSize = WeightTableSize + 2;
 
 struct alignas(32) PatternReadings {
     std::array<std::uint16_t, ReadingLanes> lane{};
@@ -26,8 +27,8 @@ struct alignas(32) PatternReadings {
 };
 
 // ReadingSteps[s]: what one step of square s's digit (0 black, 1 white, 2 empty) adds to each
-// lane: 3^k forward and 3^(n-1-k) backward where s is square k of an instance, else 0.
-extern const std::array<PatternReadings, 64> ReadingSteps;
+// lane: 3^k where s is square k of the lane's instance, else 0.
+extern const std::array<PatternReadings, 65> ReadingSteps;
 
 namespace detail {
 
@@ -55,6 +56,12 @@ constexpr std::array<int, PatternInstances> MakeInstanceOffsets() {
 // The weight block of each instance.
 inline constexpr std::array<int, PatternInstances> InstanceOffsets = detail::MakeInstanceOffsets();
 
+// The weight table read by the forward reading alone: entry f of each pattern's block holds the
+// weight of the smaller of f and f read backward, which is the entry the pattern evaluation
+// reads; the entries past the blocks are copied, and two zero entries follow the table (the
+// vector sum reads them for its padding lanes). `forward` is resized to fit.
+void MakeForwardWeights(const WeightTable& weights, WeightTable& forward);
+
 // The readings of a position read square by square (the root of a search).
 PatternReadings ReadingsOf(Bitboard black, Bitboard white);
 
@@ -77,13 +84,12 @@ inline PatternReadings ReadingsAfterMove(const PatternReadings& readings, int s,
     return after;
 }
 
-// The sum of the 46 instances' weights.
-inline int ReadingsWeightSum(const PatternReadings& readings, const std::int16_t* weights) {
+// The sum of the 46 instances' weights from a forward weight table.
+inline int ReadingsWeightSum(const PatternReadings& readings, const std::int16_t* forwardWeights) {
     int sum = 0;
 #pragma GCC unroll 46
     for (int i = 0; i < PatternInstances; ++i)
-        sum += weights[InstanceOffsets[i] +
-                       std::min(readings.lane[i], readings.lane[BackwardLane + i])];
+        sum += forwardWeights[InstanceOffsets[i] + readings.lane[i]];
     return sum;
 }
 
@@ -102,11 +108,15 @@ ReadingsAfterMove(const PatternReadings& readings, int s, Bitboard flips, int si
     __m256i turned[Vectors], after[Vectors];
     for (int v = 0; v < Vectors; ++v)
         turned[v] = _mm256_setzero_si256();
-    for (; flips; flips &= flips - 1) {
-        const PatternReadings& step = ReadingSteps[std::countr_zero(flips)];
-        for (int v = 0; v < Vectors; ++v)
-            turned[v] = _mm256_add_epi16(turned[v], ReadingVector(step, v));
-    }
+    do {
+#pragma GCC unroll 4
+        for (int k = 0; k < 4; ++k) {
+            const PatternReadings& step = ReadingSteps[std::countr_zero(flips)];
+            flips &= flips - 1;
+            for (int v = 0; v < Vectors; ++v)
+                turned[v] = _mm256_add_epi16(turned[v], ReadingVector(step, v));
+        }
+    } while (flips);
     const PatternReadings& placed = ReadingSteps[s];
     for (int v = 0; v < Vectors; ++v) {
         const __m256i r = ReadingVector(readings, v), p = ReadingVector(placed, v);
@@ -120,33 +130,31 @@ ReadingsAfterMove(const PatternReadings& readings, int s, Bitboard flips, int si
     return result;
 }
 
-// ReadingsWeightSum on vectors: the smaller readings, their weight blocks added, gather the
-// weights 32 bits at a time (the low half is the weight; the table runs past every block) and
-// add them up. The two padding lanes of the first half read weight 0 of block 0 and are masked.
+// ReadingsWeightSum on vectors: the readings, their weight blocks added, gather the weights 32
+// bits at a time (the table runs past every block), and a multiply-add by (1, 0) keeps the low
+// half, the weight, sign-extended. The two padding lanes read the zero past the table.
 [[gnu::always_inline]] __attribute__((target(VELL_AVX2_TARGET))) inline int ReadingsWeightSum(
-    const PatternReadings& readings, const std::int16_t* weights) {
-    alignas(32) static constexpr std::array<int, BackwardLane> Offsets = [] {
-        std::array<int, BackwardLane> offsets{};
-        for (int i = 0; i < PatternInstances; ++i)
-            offsets[i] = InstanceOffsets[i];
+    const PatternReadings& readings, const std::int16_t* forwardWeights) {
+    alignas(32) static constexpr std::array<int, ReadingLanes> Offsets = [] {
+        std::array<int, ReadingLanes> offsets{};
+        for (int i = 0; i < ReadingLanes; ++i)
+            offsets[i] = i < PatternInstances ? InstanceOffsets[i] : WeightTableSize;
         return offsets;
     }();
     const auto* lanes = reinterpret_cast<const __m256i*>(readings.lane.data());
-    const auto* base = reinterpret_cast<const int*>(weights);
+    const auto* base = reinterpret_cast<const int*>(forwardWeights);
+    const __m256i low = _mm256_set1_epi32(1);
     __m256i sum = _mm256_setzero_si256();
-    for (int v = 0; v < BackwardLane / 16; ++v) {
-        const __m256i index = _mm256_min_epu16(_mm256_load_si256(lanes + v),
-                                               _mm256_load_si256(lanes + BackwardLane / 16 + v));
+    for (int v = 0; v < ReadingLanes / 16; ++v) {
+        const __m256i index = _mm256_load_si256(lanes + v);
         for (int h = 0; h < 2; ++h) {
             const __m256i wide = _mm256_add_epi32(
                 _mm256_cvtepu16_epi32(h == 0 ? _mm256_castsi256_si128(index)
                                              : _mm256_extracti128_si256(index, 1)),
                 _mm256_load_si256(
                     reinterpret_cast<const __m256i*>(Offsets.data() + 16 * v + 8 * h)));
-            __m256i w = _mm256_i32gather_epi32(base, wide, 2);
-            w = _mm256_srai_epi32(_mm256_slli_epi32(w, 16), 16);
-            if (v == 2 && h == 1) w = _mm256_blend_epi32(w, _mm256_setzero_si256(), 0xC0);
-            sum = _mm256_add_epi32(sum, w);
+            const __m256i w = _mm256_i32gather_epi32(base, wide, 2);
+            sum = _mm256_add_epi32(sum, _mm256_madd_epi16(w, low));
         }
     }
     __m128i s = _mm_add_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));

@@ -89,15 +89,25 @@ int SearchRun::Search(const Board& board, int side, int alpha, int beta) {
     assert(depthLimit >= 1);
     const Bitboard own = StonesOf(board, side), opp = StonesOf(board, 1 - side);
     NodeState state{control, depthLimit, abortCountdown, chosenSquare, nodes, aborted};
+    // The pattern leaves read a forward table, made afresh for each search because the
+    // weights may have been trained since the last one; each thread keeps its own.
+    thread_local WeightTable forwardWeights;
+    const bool patterns = !context.bookMode && (context.playerType == CpuPat1Player ||
+                                                context.playerType == CpuPat2Player);
+    if (patterns) {
+        assert(context.weights && context.weights->size() == WeightTableSize);
+        MakeForwardWeights(*context.weights, forwardWeights);
+    }
+    const std::int16_t* forward = patterns ? forwardWeights.data() : nullptr;
     int value;
 #ifdef VELL_HAVE_POPCNT_KERNEL
     if (HardwareAvx2())
-        value = vector::Root(state, context, own, opp, side, alpha, beta);
+        value = vector::Root(state, context, forward, own, opp, side, alpha, beta);
     else if (HardwarePopcount())
-        value = popcnt::Root(state, context, own, opp, side, alpha, beta);
+        value = popcnt::Root(state, context, forward, own, opp, side, alpha, beta);
     else
 #endif
-        value = generic::Root(state, context, own, opp, side, alpha, beta);
+        value = generic::Root(state, context, forward, own, opp, side, alpha, beta);
     abortCountdown = state.abortCountdown;
     chosenSquare = state.chosenSquare;
     nodes = state.nodes;

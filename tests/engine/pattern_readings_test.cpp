@@ -59,6 +59,8 @@ int Mobility(Bitboard black, Bitboard white) {
 // read afresh, and with the scalar features they give exactly PatternEvaluate's value.
 TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
     const WeightTable weights = testing::RandomWeights(11);
+    WeightTable forward;
+    MakeForwardWeights(weights, forward);
     for (const Kernel& kernel : Kernels()) {
         int checked = 0;
         for (const Board& board : test::RandomPlayBoards(5, 3000)) {
@@ -77,7 +79,7 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
                     const int parity = turn == White ? -(e & 1) : (e & 1);
                     const int value = 10 * (parity * weights[ParityWeight] +
                                             Mobility(b, w) * weights[MobilityWeight] +
-                                            kernel.weightSum(after, weights.data()));
+                                            kernel.weightSum(after, forward.data()));
                     PositionRecord record;
                     FromBitboards(b, w, record.board);
                     record.turn = turn;
