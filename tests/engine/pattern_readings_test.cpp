@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <random>
 #include <string>
@@ -30,6 +31,11 @@ __attribute__((target(VELL_AVX2_TARGET))) PatternReadings VectorAfter(const Patt
 __attribute__((target(VELL_AVX2_TARGET))) int VectorWeightSum(const PatternReadings& r,
                                                               const std::int16_t* w) {
     return avx2::ReadingsWeightSum(r, w);
+}
+__attribute__((target(VELL_AVX2_TARGET))) std::array<int, 2> VectorPairSums(
+    const PatternReadings& r, int side, int s, Bitboard flipsS, int t, Bitboard flipsT,
+    const std::int16_t* w) {
+    return avx2::WeightSumsAfterMoves(r, side, s, flipsS, t, flipsT, w);
 }
 __attribute__((target(VELL_AVX2_TARGET))) Bitboard VectorFlips(Bitboard own, Bitboard opp, int s) {
     return avx2::Flips(own, opp, s);
@@ -96,6 +102,38 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
 }
 
 #ifdef VELL_HAVE_AVX2
+// Two moves' weight sums worked out together equal each move's own, for every pair of legal
+// moves (a move paired with itself too) and moves that turn different numbers of stones.
+TEST(PatternReadings, PairedSumsEqualSingleSums) {
+    if (!HardwareAvx2()) GTEST_SKIP() << "no 256-bit vectors on this processor";
+    const WeightTable weights = testing::RandomWeights(12);
+    WeightTable forward;
+    MakeForwardWeights(weights, forward);
+    for (const Board& board : test::RandomPlayBoards(6, 300)) {
+        const Bitboard black = StonesOf(board, Black), white = StonesOf(board, White);
+        const PatternReadings readings = ReadingsOf(black, white);
+        for (int side : {Black, White}) {
+            const Bitboard own = side == Black ? black : white;
+            const Bitboard opp = side == Black ? white : black;
+            const auto single = [&](int s) {
+                return ReadingsWeightSum(ReadingsAfterMove(readings, s, Flips(own, opp, s), side),
+                                         forward.data());
+            };
+            for (Bitboard m = LegalMoves(own, opp); m; m &= m - 1) {
+                const int s = std::countr_zero(m);
+                for (Bitboard n = m; n; n &= n - 1) {
+                    const int t = std::countr_zero(n);
+                    const std::array<int, 2> sums =
+                        VectorPairSums(readings, side, s, Flips(own, opp, s), t, Flips(own, opp, t),
+                                       forward.data());
+                    ASSERT_EQ(sums[0], single(s)) << BoardToText(board) << " " << s << " " << t;
+                    ASSERT_EQ(sums[1], single(t)) << BoardToText(board) << " " << s << " " << t;
+                }
+            }
+        }
+    }
+}
+
 // On boards of random squares, reachable or not, the vector move generation and flips give
 // what the portable ones give for every empty square and both colours.
 TEST(VectorBitboards, MatchThePortableRoutines) {
