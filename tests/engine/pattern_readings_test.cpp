@@ -20,6 +20,9 @@ struct Kernel {
     const char* name;
     PatternReadings (*after)(const PatternReadings&, int, Bitboard, int);
     int (*weightSum)(const PatternReadings&, const std::int16_t*);
+    // Two moves' weight sums worked out together, where the kernel has it.
+    std::array<int, 2> (*pairSums)(const PatternReadings&, int, int, Bitboard, int, Bitboard,
+                                   const std::int16_t*) = nullptr;
 };
 
 #ifdef VELL_HAVE_AVX2
@@ -52,7 +55,7 @@ __attribute__((target(VELL_AVX2_TARGET))) avx2::MovePair VectorBothMoves(Bitboar
 std::vector<Kernel> Kernels() {
     std::vector<Kernel> kernels{{"portable", ReadingsAfterMove, ReadingsWeightSum}};
 #ifdef VELL_HAVE_AVX2
-    if (HardwareAvx2()) kernels.push_back({"vector", VectorAfter, VectorWeightSum});
+    if (HardwareAvx2()) kernels.push_back({"vector", VectorAfter, VectorWeightSum, VectorPairSums});
 #endif
     return kernels;
 }
@@ -62,7 +65,8 @@ int Mobility(Bitboard black, Bitboard white) {
 }
 
 // Every move of random games, the readings carried from move to move: they equal the readings
-// read afresh, and with the scalar features they give exactly PatternEvaluate's value.
+// read afresh, and with the scalar features they give exactly PatternEvaluate's value. Worked
+// out in pairs (each move with the one before it, the first with itself), the sums are the same.
 TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
     const WeightTable weights = testing::RandomWeights(11);
     WeightTable forward;
@@ -75,6 +79,7 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
             for (int side : {Black, White}) {
                 const Bitboard own = side == Black ? black : white;
                 const Bitboard opp = side == Black ? white : black;
+                int before = -1, beforeSum = 0;
                 for (Bitboard moves = LegalMoves(own, opp); moves; moves &= moves - 1) {
                     const int s = std::countr_zero(moves);
                     const Bitboard flips = Flips(own, opp, s);
@@ -83,9 +88,9 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
                     const PatternReadings after = kernel.after(readings, s, flips, side);
                     const int turn = 1 - side, e = 64 - std::popcount(b | w);
                     const int parity = turn == White ? -(e & 1) : (e & 1);
+                    const int sum = kernel.weightSum(after, forward.data());
                     const int value = 10 * (parity * weights[ParityWeight] +
-                                            Mobility(b, w) * weights[MobilityWeight] +
-                                            kernel.weightSum(after, forward.data()));
+                                            Mobility(b, w) * weights[MobilityWeight] + sum);
                     PositionRecord record;
                     FromBitboards(b, w, record.board);
                     record.turn = turn;
@@ -93,6 +98,16 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
                                               " move " + std::to_string(s);
                     ASSERT_EQ(after, ReadingsOf(b, w)) << where;
                     ASSERT_EQ(value, PatternEvaluate(record, weights)) << where;
+                    if (kernel.pairSums) {
+                        const int first = before < 0 ? s : before;
+                        const auto pair =
+                            kernel.pairSums(readings, side, first, Flips(own, opp, first), s, flips,
+                                            forward.data());
+                        ASSERT_EQ(pair[0], before < 0 ? sum : beforeSum) << where;
+                        ASSERT_EQ(pair[1], sum) << where;
+                    }
+                    before = s;
+                    beforeSum = sum;
                     ++checked;
                 }
             }
@@ -102,38 +117,6 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
 }
 
 #ifdef VELL_HAVE_AVX2
-// Two moves' weight sums worked out together equal each move's own, for every pair of legal
-// moves (a move paired with itself too) and moves that turn different numbers of stones.
-TEST(PatternReadings, PairedSumsEqualSingleSums) {
-    if (!HardwareAvx2()) GTEST_SKIP() << "no 256-bit vectors on this processor";
-    const WeightTable weights = testing::RandomWeights(12);
-    WeightTable forward;
-    MakeForwardWeights(weights, forward);
-    for (const Board& board : test::RandomPlayBoards(6, 300)) {
-        const Bitboard black = StonesOf(board, Black), white = StonesOf(board, White);
-        const PatternReadings readings = ReadingsOf(black, white);
-        for (int side : {Black, White}) {
-            const Bitboard own = side == Black ? black : white;
-            const Bitboard opp = side == Black ? white : black;
-            const auto single = [&](int s) {
-                return ReadingsWeightSum(ReadingsAfterMove(readings, s, Flips(own, opp, s), side),
-                                         forward.data());
-            };
-            for (Bitboard m = LegalMoves(own, opp); m; m &= m - 1) {
-                const int s = std::countr_zero(m);
-                for (Bitboard n = m; n; n &= n - 1) {
-                    const int t = std::countr_zero(n);
-                    const std::array<int, 2> sums =
-                        VectorPairSums(readings, side, s, Flips(own, opp, s), t, Flips(own, opp, t),
-                                       forward.data());
-                    ASSERT_EQ(sums[0], single(s)) << BoardToText(board) << " " << s << " " << t;
-                    ASSERT_EQ(sums[1], single(t)) << BoardToText(board) << " " << s << " " << t;
-                }
-            }
-        }
-    }
-}
-
 // On boards of random squares, reachable or not, the vector move generation and flips give
 // what the portable ones give for every empty square and both colours.
 TEST(VectorBitboards, MatchThePortableRoutines) {
