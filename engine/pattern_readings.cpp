@@ -1,5 +1,6 @@
 #include "engine/pattern_readings.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "book/board_symmetry.h"
@@ -54,9 +55,10 @@ const std::array<PatternReadings, 65> ReadingSteps = MakeReadingSteps();
 
 void MakeForwardWeights(const WeightTable& weights, WeightTable& forward) {
     static const std::vector<std::int32_t> sources = MakeForwardSources();
-    forward.assign(ForwardWeightsSize, 0);
+    forward.resize(ForwardWeightsSize);
     for (int i = 0; i < WeightTableSize; ++i)
         forward[i] = weights[sources[i]];
+    std::fill(forward.begin() + WeightTableSize, forward.end(), 0);
 }
 
 PatternReadings ReadingsOf(Bitboard black, Bitboard white) {
