@@ -21,9 +21,9 @@ inline const std::vector<OptionRule> FitOptionRules = {{"--log", true},  {"--out
                                                        {"--last", true}, {"--epochs", true},
                                                        {"--seed", true}, {"--ridge", true}};
 inline const std::vector<OptionRule> LearnCurveOptionRules = {
-    {"--games", true},        {"--every", true},       {"--from", true},
-    {"--holdout", true},      {"--black", true},       {"--white", true},
-    {"--normal-depth", true}, {"--final-depth", true}, {"--dir", true}};
+    {"--games", true}, {"--every", true}, {"--from", true},         {"--holdout", true},
+    {"--black", true}, {"--white", true}, {"--normal-depth", true}, {"--final-depth", true},
+    {"--dir", true},   {"--seed", true}};
 inline const std::vector<OptionRule> MatchOptionRules = {
     {"--games", true},       {"--a", true},        {"--b", true},    {"--normal-depth", true},
     {"--final-depth", true}, {"--openings", true}, {"--seed", true}, {"--weights", true},

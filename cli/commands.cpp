@@ -34,7 +34,7 @@ const std::vector<Command>& Commands() {
          RunReview},
         {"learncurve",
          "learncurve --games N --every K [--from FILE] [--holdout FILE] [--black TYPE] "
-         "[--white TYPE] [--normal-depth N] [--final-depth F] [--dir DIR]",
+         "[--white TYPE] [--normal-depth N] [--final-depth F] [--dir DIR] [--seed S]",
          RunLearncurve},
     };
     return commands;

@@ -1,4 +1,6 @@
+#include <atomic>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -29,17 +31,27 @@ void PrintHeldOutError(int games, const std::vector<GameRecord>& holdout, const 
     std::cout << line << std::endl;
 }
 
+// The seconds the training-mode book choice is seeded with: fixed by --seed, so that a run can
+// be repeated exactly.
+std::atomic<std::uint32_t> fixedSeconds{1};
+std::uint32_t FixedSeconds() {
+    return fixedSeconds.load();
+}
+
 }  // namespace
 
 // Unattended self-play with training on, measured every K games on held-out games that training
-// never sees. VELL_RATE=rate,settle,floor[,floorGames] in the environment measures
-// another accumulating rate than the built-in one (how the built-in one was chosen).
+// never sees. The same --seed gives the same run. VELL_RATE=rate,settle,floor[,floorGames] in the
+// environment measures another accumulating rate than the built-in one (how the built-in one was
+// chosen).
 int RunLearncurve(const std::vector<std::string>& argv) {
     Args args(argv, LearnCurveOptionRules, 0);
     if (!args.Has("--games") || !args.Has("--every"))
         throw UsageError("--games N and --every K are required");
     const int games = static_cast<int>(args.Integer("--games", 0, 1, INT_MAX));
     const int every = static_cast<int>(args.Integer("--every", 0, 1, INT_MAX));
+    const auto seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
+    fixedSeconds = seed;
     Settings settings = DefaultSettings;
     settings[BlackPlayerSetting] = ComputerPlayerOption(args, "--black", Cpu1Player);
     settings[WhitePlayerSetting] = ComputerPlayerOption(args, "--white", Cpu1Player);
@@ -65,7 +77,8 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     DirectServices services("learncurve");
     GameEndCounter counter;
     ThinkFunction think =
-        WithRandomOpening(MakeThink(files.book, files.weights), DefaultRandomOpeningMoves, 1);
+        WithRandomOpening(MakeThink(files.book, files.weights, SearchKind::Fast, FixedSeconds),
+                          DefaultRandomOpeningMoves, seed);
     GameFlow flow(services, settings, counter, std::move(think), &trainer, dir);
     counter.flow = &flow;
 

@@ -137,15 +137,15 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
     return report;
 }
 
-ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind search) {
+ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind search,
+                        SecondsClock clock) {
     const Book* bookPtr = &book;
     const WeightTable* table = &weights.table;
     // Shared by the copies of the function; the table inside is allocated by the first think.
     std::shared_ptr<TablePool> pool =
         search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
-    return [bookPtr, table, pool](const ThinkRequest& request, ThinkControl& control) {
-        return ThinkThread(request, control, *bookPtr, *table, WallClockSeconds, pool.get())
-            .outcome;
+    return [bookPtr, table, pool, clock](const ThinkRequest& request, ThinkControl& control) {
+        return ThinkThread(request, control, *bookPtr, *table, clock, pool.get()).outcome;
     };
 }
 

@@ -59,9 +59,11 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
 
 // The think for the game flow. `book` and `weights` must outlive it and stay unchanged while a
 // think runs; several thinks may run at once. A fast think owns one transposition table, taken
-// by one think at a time (a think running alongside gets a small table of its own).
+// by one think at a time (a think running alongside gets a small table of its own). `clock`
+// seeds the training-mode book choice; a fixed one makes training runs repeatable.
 ThinkFunction MakeThink(const Book& book, const Weights& weights,
-                        SearchKind search = SearchKind::Fast);
+                        SearchKind search = SearchKind::Fast,
+                        SecondsClock clock = WallClockSeconds);
 
 // "plain" or "fast" as given to vellcli's --search; false for any other text.
 bool ParseSearchKind(const std::string& text, SearchKind& kind);

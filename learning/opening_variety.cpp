@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <memory>
-#include <string_view>
 #include <utility>
 
 #include "core/board.h"
@@ -11,9 +10,6 @@
 namespace vell {
 
 namespace {
-
-// The text the book choice gives its second-best move.
-constexpr std::string_view BookSecondPrefix = "BOOK次善手";
 
 // A well-mixed 64-bit value of a counter (splitmix64).
 std::uint64_t Mix(std::uint64_t x) {
@@ -33,7 +29,6 @@ ThinkFunction WithRandomOpening(ThinkFunction think, int moves, std::uint64_t se
         const bool training = always || request.settings[TrainingModeSetting] != 0;
         if (!training || outcome.result != ThinkMoveReady) return outcome;
         if (64 - CountStones(request.board)[Empty] >= 4 + moves) return outcome;
-        if (std::string_view(outcome.message).starts_with(BookSecondPrefix)) return outcome;
         LegalMap legal;
         const int count = CountLegalMoves(request.board, request.sideToMove, &legal);
         if (count == 0) return outcome;

@@ -15,9 +15,11 @@ constexpr const char* RandomOpeningMessage = "序盤はランダムに打ちま�
 
 // Wraps `think` so that, while the board holds fewer than 4 + `moves` stones (the first `moves`
 // plies of a game from the start position) and training is on in the request's settings (or
-// `always` is set), the side to move plays a random legal move instead: the think runs first
-// and its move is kept only when the book chose its second-best move, which is the book's own
-// variety. A stopped or failed think, or a side without a legal move, keeps the think's outcome.
+// `always` is set), the side to move plays a random legal move instead of the think's move. That
+// includes the book's own second-best choice: it is drawn from a generator seeded with the
+// clock's seconds, so every game played within one second would follow it into the same line
+// (and a run with a fixed clock would replay one game for good). A stopped or failed think, or a
+// side without a legal move, keeps the think's outcome.
 // The draws depend only on `seed` and the order of the calls, and are safe from any thread.
 ThinkFunction WithRandomOpening(ThinkFunction think, int moves, std::uint64_t seed,
                                 bool always = false);

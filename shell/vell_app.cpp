@@ -45,7 +45,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     // The engine and the training read the book and the weights in place, so they can be
     // loaded below, before the first tick; the computer players search with the fast search.
     // Training reports a file it cannot write in a box.
-    // Unattended training opens each game with random moves where the book gives no variety.
+    // Unattended training opens each game with random moves.
     setup.think = options.think ? options.think
                                 : WithRandomOpening(MakeThink(book, weights, SearchKind::Fast),
                                                     DefaultRandomOpeningMoves,

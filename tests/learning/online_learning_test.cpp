@@ -176,8 +176,8 @@ TEST_F(AdoptWeights, MissingOrDamagedTrainedWeightsChangeNothing) {
     }
 }
 
-// Training games open with random moves (different games from the same position), later moves
-// and games without training are the think's own.
+// Training games open with random moves (different games from the same position), even where
+// the book took its second-best move; later moves and games without training are the think's own.
 TEST(RandomOpening, VariesTheFirstMovesOfTrainingGamesOnly) {
     const ThinkFunction lowest = [](const ThinkRequest& request, ThinkControl&) {
         LegalMap legal;
@@ -185,7 +185,7 @@ TEST(RandomOpening, VariesTheFirstMovesOfTrainingGamesOnly) {
         int square = 0;
         while (!legal[square])
             ++square;
-        return ThinkOutcome{ThinkMoveReady, square, "search"};
+        return ThinkOutcome{ThinkMoveReady, square, "BOOK次善手"};
     };
     const ThinkFunction varied = WithRandomOpening(lowest, 4, 7);
     struct : ThinkControl {
