@@ -217,6 +217,11 @@ class WindowFeaturesTest : public QObject {
         t.view().PauseGame();
         t.app.store().WriteSetting(WhitePlayerSetting, HumanPlayer);
         t.Tick();
+        // The think the pause stopped may still be winding down on a loaded machine.
+        for (int i = 0; i < 20000 && t.flow().ThinkRunning(); ++i) {
+            QThread::msleep(1);
+            t.Tick();
+        }
         const GameHistory before = t.flow().History();
         const Board board = t.flow().CurrentBoard();
         const auto files = FolderFiles(t.workDir.path());
