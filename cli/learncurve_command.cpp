@@ -71,7 +71,8 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     });
     if (const char* rate = std::getenv("VELL_RATE")) {
         AccumulatingRate r;
-        std::sscanf(rate, "%lf,%lf,%lf,%lf", &r.rate, &r.settle, &r.floor, &r.floorGames);
+        std::sscanf(rate, "%lf,%lf,%lf,%lf,%lf", &r.rate, &r.settle, &r.floor, &r.floorGames,
+                    &r.everyPosition);
         trainer.SetRate(r);
     }
     DirectServices services("learncurve");

@@ -43,11 +43,12 @@ void Trainer::Train(const GameRecord& record) {
     // Weights this trainer has not trained itself (loaded at start-up, adopted, or continued)
     // start from a prior: each weight counts as having seen one squared unit of evidence per
     // game the table was trained on, since the per-weight sums of earlier runs are not kept.
-    // The shipped weights, fitted on many games, so take only the smallest steps.
+    // The shipped weights, fitted on many games, so take only the smallest steps. The training
+    // iterate starts again from the weights, and its mean counts them as one per game.
     if (!trainedHere || gamesBefore != gamesAfterLastPass) {
         std::fill(accumulators.evidence.begin(), accumulators.evidence.end(),
                   static_cast<float>(gamesBefore));
-        std::fill(accumulators.remainder.begin(), accumulators.remainder.end(), 0.0f);
+        accumulators.iterate.clear();
     }
     lastErrors.before = MeasureError(database, weights.table);
     accumulators.gamesTrained = gamesBefore;

@@ -22,6 +22,8 @@ constexpr int BookMoves = 15;
 // Training walks the moves from the first stage's start to the second's.
 constexpr int FirstTrainedMove = StageStartStones(0) - 4;
 constexpr int EndTrainedMove = StageStartStones(1) - 4;
+constexpr double WeightLow = std::numeric_limits<std::int16_t>::min();
+constexpr double WeightHigh = std::numeric_limits<std::int16_t>::max();
 
 // The change of a position's prediction, in discs, when every weight w moves by step[w] discs
 // per unit of feature.
@@ -63,25 +65,32 @@ void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTa
             weights[w] = SaturateWeight(scale * accumulators.gradient[w] + weights[w]);
 }
 
-// The accumulating step: the stable direction and factor, times each weight's own rate. The
-// evidence grows by the weight's squared features of this pass.
+// The accumulating step: the stable direction and factor, times each weight's own rate, moves
+// the iterate; the evidence grows by the weight's squared features of this pass. The weights
+// become the mean of the iterates after each of the table's games, this pass's included.
 void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
                            WeightTable& weights) {
     const double scale = StableScale(accumulators, positions);
     const double* step = accumulators.gradient.data();
     const std::int32_t* squared = accumulators.squared.data();
     float* evidence = accumulators.evidence.data();
-    float* remainder = accumulators.remainder.data();
+    double* iterate = accumulators.iterate.data();
     const AccumulatingRate& rate = accumulators.rate;
     const double games = std::max(accumulators.gamesTrained, 0);
     for (int w = 0; w < TotalWeights; ++w) {
         if (squared[w] == 0) continue;
-        const double target =
-            rate.For(evidence[w], games) * scale * step[w] + remainder[w] + weights[w];
-        weights[w] = SaturateWeight(target);
-        const double left = target - weights[w];
-        remainder[w] = std::abs(left) < 1.0 ? static_cast<float>(left) : 0.0f;
+        const double share = w == MobilityWeight || w == ParityWeight
+                                 ? rate.everyPosition
+                                 : rate.For(evidence[w], games);
+        iterate[w] = std::clamp(iterate[w] + share * scale * step[w], WeightLow, WeightHigh);
+        accumulators.iterateTable[w] = SaturateWeight(std::round(iterate[w]));
         evidence[w] += static_cast<float>(squared[w]);
+    }
+    const double share = 1.0 / (games + 1.0);
+    double* mean = accumulators.mean.data();
+    for (int w = 0; w < TotalWeights; ++w) {
+        mean[w] += share * (iterate[w] - mean[w]);
+        weights[w] = SaturateWeight(std::round(mean[w]));
     }
 }
 
@@ -100,15 +109,20 @@ double AccumulatingRate::For(double evidence, double games) const {
 }
 
 std::int16_t SaturateWeight(double value) {
-    constexpr double Low = std::numeric_limits<std::int16_t>::min();
-    constexpr double High = std::numeric_limits<std::int16_t>::max();
-    return static_cast<std::int16_t>(std::clamp(std::trunc(value), Low, High));
+    return static_cast<std::int16_t>(std::clamp(std::trunc(value), WeightLow, WeightHigh));
 }
 
 TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable& weights,
                                       Book* book, TrainingAccumulators& accumulators, StepRule rule,
                                       const TrainingReport& report) {
     TrainingPassResult result;
+    if (rule == StepRule::Accumulating && accumulators.iterate.empty()) {
+        accumulators.iterate.assign(weights.begin(), weights.end());
+        accumulators.mean = accumulators.iterate;
+        accumulators.iterateTable = weights;
+    }
+    const WeightTable& measured =
+        rule == StepRule::Accumulating ? accumulators.iterateTable : weights;
     std::fill(accumulators.gradient.begin(), accumulators.gradient.end(), 0.0);
     std::fill(accumulators.squared.begin(), accumulators.squared.end(), 0);
     std::fill(accumulators.occurrence.begin(), accumulators.occurrence.end(), 0);
@@ -133,7 +147,7 @@ TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable&
             TrainedPosition& trained =
                 accumulators.positions[static_cast<std::size_t>(positions++)];
             TrainingScratch& scratch = trained.features;
-            const std::int64_t value = PatternEvaluateForTraining(position, 0, weights, scratch);
+            const std::int64_t value = PatternEvaluateForTraining(position, 0, measured, scratch);
             // 64 bits: extreme weights can carry the difference past 32.
             const double t =
                 static_cast<double>(std::int64_t{gameResult} * 100000 - value) * ErrorToDiscs;

@@ -24,9 +24,11 @@ class Book;
 //   units), and repeated passes converge. It fits each game it sees and so forgets the earlier
 //   ones: kept for comparison.
 //  Accumulating: the stable step, scaled per weight by a rate that falls with the evidence the
-//   weight has already seen (see AccumulatingRate), so that each game nudges the weights instead
-//   of refitting them. Parts of a weight unit that a small step leaves are carried to the next
-//   pass instead of being cut off. This is the rule training uses.
+//   weight has already seen (see AccumulatingRate), applied to a training iterate kept in
+//   memory; the weights in use are the running mean of that iterate over every game the table
+//   has been trained on. The rate alone leaves the iterate jumping after a game with an extreme
+//   result; the mean keeps what earlier games taught, so the held-out error falls steadily. This
+//   is the rule training uses.
 enum class StepRule { Original, Stable, Accumulating };
 
 // The share of the stable step a weight takes when its features have summed `evidence` squared
@@ -35,12 +37,16 @@ enum class StepRule { Original, Stable, Accumulating };
 // while rare ones keep learning. It never falls below the floor, which itself shrinks as
 // floorGames / (floorGames + games): a young table keeps learning from every game, while one
 // trained on many games (the shipped weights) moves very little per game and so keeps what
-// those games taught. Chosen on held-out games with vellcli learncurve.
+// those games taught. The mobility and parity weights are read in every position, so their
+// evidence would stop them after a few games: they take the fixed share `everyPosition` instead,
+// and the mean over the games settles them. Chosen on held-out games and matches against the
+// hand-made formula with vellcli learncurve and vellcli match.
 struct AccumulatingRate {
-    double rate = 0.3;
+    double rate = 0.2;
     double settle = 200.0;
     double floor = 0.002;
     double floorGames = 2000.0;
+    double everyPosition = 0.3;
     double For(double evidence, double games) const;
 };
 
@@ -59,9 +65,12 @@ struct TrainingAccumulators {
     std::vector<TrainedPosition> positions =
         std::vector<TrainedPosition>(GameDatabase::Capacity * MaxRecordMoves);
     // Kept from pass to pass for the accumulating step: the squared features each weight has
-    // seen, and the fraction of a weight unit not yet stored in the 16-bit table.
+    // seen, the training iterate (the positions' errors are measured on its rounded table) and
+    // the running mean that becomes the weights. An empty iterate starts from the weights.
     std::vector<float> evidence = std::vector<float>(WeightTableSize);
-    std::vector<float> remainder = std::vector<float>(WeightTableSize);
+    std::vector<double> iterate;
+    std::vector<double> mean;
+    WeightTable iterateTable;
     AccumulatingRate rate;
     // Games the table had been trained on before the pass.
     int gamesTrained = 0;
@@ -83,6 +92,8 @@ using TrainingReport = std::function<void(const std::string&)>;
 // 0..N-1 (at most 60), the error of the pattern evaluation against the game's result is
 // accumulated per weight used; the positions before moves 0..14 are added to `book` (when not
 // null) with the game's result. Then every touched weight below TotalWeights takes its step.
+// The accumulating rule measures the errors on its iterate instead of `weights` and leaves the
+// new mean in `weights`.
 // The weight file is not written here.
 TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable& weights,
                                       Book* book, TrainingAccumulators& accumulators, StepRule rule,

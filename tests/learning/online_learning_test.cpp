@@ -90,6 +90,32 @@ TEST_F(AccumulatingStep, OppositeResultsLeaveTheWeightBetween) {
     EXPECT_GT(between, 0);
 }
 
+// The weights in use are the mean of the iterates over the table's games: a second game with
+// the opposite result leaves them half-way between the first game's weights and the iterate,
+// and a table counted as trained on many games hardly moves at all.
+TEST_F(AccumulatingStep, WeightsAreTheMeanOverTheTablesGames) {
+    const test::Moves moves = test::Cpu1Game;
+    Train(test::RecordOf(moves, 20));
+    const WeightTable first = weights;
+    accumulators.gamesTrained = 1;
+    Train(test::RecordOf(moves, -20));
+    int halfWay = 0;
+    for (int w = 0; w < TotalWeights; ++w) {
+        const double iterate = accumulators.iterate[static_cast<std::size_t>(w)];
+        EXPECT_NEAR(weights[w], (first[w] + iterate) / 2, 1.0) << w;
+        halfWay += weights[w] != first[w] && weights[w] != std::round(iterate);
+    }
+    EXPECT_GT(halfWay, 0);
+
+    accumulators.gamesTrained = 100000;
+    const WeightTable before = weights;
+    Train(test::RecordOf(moves, 64));
+    int moved = 0;
+    for (int w = 0; w < TotalWeights; ++w)
+        moved += std::abs(weights[w] - before[w]) > 1;
+    EXPECT_EQ(moved, 0);
+}
+
 // The held-out measure weighs each game alike: it is the mean of the games' own errors, and
 // with zero weights a game's error is its result squared times its share of 60 positions.
 TEST(HeldOutError, IsTheMeanOfEachGamesError) {
