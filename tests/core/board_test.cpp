@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/perft.h"
+#include "core/square_name.h"
 
 namespace vell {
 namespace {
@@ -53,6 +54,19 @@ std::vector<int> LegalSquares(const Board& board, int colour) {
     for (int s = 0; s < 64; ++s)
         if (map[s]) squares.push_back(s);
     return squares;
+}
+
+// Column first, row second, as the board is drawn; names read back to their squares.
+TEST(SquareNames, ColumnLetterThenRowNumberAndBack) {
+    EXPECT_EQ(SquareName(0), "a1");
+    EXPECT_EQ(SquareName(3 * 8 + 2), "d3");
+    EXPECT_EQ(SquareName(63), "h8");
+    EXPECT_EQ(SquareName(64), "");
+    for (int square = 0; square < 64; ++square)
+        EXPECT_EQ(SquareFromName(SquareName(square)), square);
+    EXPECT_EQ(SquareFromName("D3"), 26);
+    for (const char* bad : {"", "i1", "a0", "a9", "a10", "3d"})
+        EXPECT_FALSE(SquareFromName(bad));
 }
 
 TEST(CaptureRule, StartPositionMovesForBothColours) {
