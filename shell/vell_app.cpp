@@ -6,6 +6,7 @@
 #include <QFileDialog>
 
 #include "book/book_value_message.h"
+#include "core/file_names.h"
 #include "engine/think_driver.h"
 #include "learning/opening_variety.h"
 #include "learning/pattern_eval.h"
@@ -42,28 +43,24 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
 
     ViewSetup setup;
     setup.store = &settingsStore;
-    // The engine and the training read the book and the weights in place, so they can be
-    // loaded below, before the first tick; the computer players search with the fast search.
     // Training reports a file it cannot write in a box.
-    // Unattended training opens each game with random moves.
-    setup.think = options.think ? options.think
-                                : WithRandomOpening(MakeThink(book, weights, SearchKind::Fast),
-                                                    DefaultRandomOpeningMoves,
-                                                    static_cast<std::uint64_t>(std::time(nullptr)));
-    trainer =
-        std::make_unique<Trainer>(weights, &book, options.workDir, [this](const std::string& text) {
-            ShowMessageBox(frame.get(), QString::fromStdString(text));
-        });
-    setup.learner = trainer.get();
+    data = std::make_unique<EngineData>(options.workDir, [this](const std::string& text) {
+        ShowMessageBox(frame.get(), QString::fromStdString(text));
+    });
+    // The computer players search with the fast search, on the book and the weights published
+    // when each think starts, so they can be loaded below, before the first tick. Unattended
+    // training opens each game with random moves.
+    setup.think = options.think
+                      ? options.think
+                      : WithRandomOpening(data->Think(SearchKind::Fast), DefaultRandomOpeningMoves,
+                                          static_cast<std::uint64_t>(std::time(nullptr)));
+    setup.learner = &data->Training();
     setup.workDir = options.workDir;
-    setup.dataInfoText = [this] { return DataInfoText(weights.header); };
-    setup.bookValueText = [this](const Board& board) { return BookValueMessage(book, board); };
-    // The review reads the weights in place too; the view holds the game while it runs.
-    setup.review = [this, search = FastRootSearch()](
-                       const GameHistory& history, const ReviewOptions& reviewOptions,
-                       const std::atomic<bool>* abort, const ReviewProgress& progress) {
-        return vell::ReviewGame(history, reviewOptions, weights.table, search, abort, progress);
+    setup.dataInfoText = [this] { return DataInfoText(data->WeightsInUse()->header); };
+    setup.bookValueText = [this](const Board& board) {
+        return BookValueMessage(*data->BookInUse(), board);
     };
+    setup.review = data->Review();
     auto* view = new CVellView(std::move(setup));
     frame = std::make_unique<CMainFrame>(view);
     boardView = view;
@@ -73,9 +70,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
     connect(frame.get(), &CMainFrame::AdoptWeightsRequested, this, [this, dir = options.workDir] {
-        AdoptTrainedWeightsCommand(
-            frame.get(), dir, weights,
-            boardView->flow().ThinkRunning() || boardView->reviewRunner().Busy());
+        AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
     });
     UpdateTitle();
 
@@ -150,16 +145,17 @@ void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
     // Book, weights and pattern tables are in memory before the timer gives the first tick.
     // A book that cannot be read is reported; the game goes on with an empty book that takes
     // no additions, so the file is left as it is.
-    const BookLoadStatus bookStatus = book.Load(workDir / "book.dat");
+    const BookLoadStatus bookStatus = data->WorkingBook().Load(workDir / BookFileName);
     if (!bookStatus.ok) ShowMessageBox(nullptr, QString::fromStdString(bookStatus.message));
     // A missing or short weight file is not an error: the weights it lacks are 0. A damaged
     // header is reported once, and the game goes on with zero weights as for a missing file.
     WeightLoadStatus weightStatus;
-    weights = LoadWeights(workDir / "weight4.dat", &weightStatus);
+    data->WorkingWeights() = LoadWeights(workDir / StartWeightsFileName, &weightStatus);
     if (weightStatus.damaged)
         ShowMessageBox(nullptr, QString::fromStdString(weightStatus.message +
                                                        "\n重みをすべて0にして続けます。"));
     InitPatterns();
+    data->Publish();
 }
 
 void CVellApp::UpdateTitle() {

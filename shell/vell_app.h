@@ -6,11 +6,9 @@
 #include <QObject>
 #include <QString>
 
-#include "book/book.h"
 #include "core/settings.h"
 #include "core/think.h"
-#include "learning/trainer.h"
-#include "learning/weights.h"
+#include "engine/engine_data.h"
 #include "shell/settings_store.h"
 #include "shell/vell_doc.h"
 
@@ -19,8 +17,9 @@ namespace vell {
 class CMainFrame;
 class CVellView;
 
-// The application: owns the settings, the opening book, the weights, the document and the main
-// window, starts them in order and handles the file commands and the About box.
+// The application: owns the settings, the opening book and the weights (EngineData), the
+// document and the main window, starts them in order and handles the file commands and the About
+// box.
 class CVellApp : public QObject {
     Q_OBJECT
 
@@ -70,9 +69,7 @@ class CVellApp : public QObject {
 
     Settings liveSettings = DefaultSettings;
     SettingsStore settingsStore{liveSettings};
-    Book book;
-    Weights weights;
-    std::unique_ptr<Trainer> trainer;
+    std::unique_ptr<EngineData> data;  // before the window, so the game goes first
     CVellDoc doc;
     std::unique_ptr<CMainFrame> frame;  // last, so the window (and the game) goes first
     CVellView* boardView = nullptr;     // owned by the frame

@@ -58,10 +58,7 @@ void CVellView::StartTimer() {
 }
 
 void CVellView::Tick() {
-    // A dropped hint still reading the book and the weights holds the game until it ends (at
-    // its next search node), since the next move may train them.
-    // A review reads the weights too: the game waits for it the same way.
-    if ((!hint->Busy() || hint->Thinking()) && !review->Busy()) game->OnTimer();
+    game->OnTimer();
     // A players command given while the flow was settling comes due after the tick.
     if (game->TakePlayersDue()) OpenPlayersDialog();
     Changed();
