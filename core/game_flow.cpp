@@ -220,8 +220,9 @@ void GameFlow::FinishGame() {
     // A log line that cannot be written is left out, reported once; the end of the game goes on.
     const std::string line = GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
                                          settings[WhitePlayerSetting], counts);
-    const bool logged = AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
-    if (!logged && !logFailureReported) {
+    const bool logged = writesGameLog &&
+                        AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
+    if (writesGameLog && !logged && !logFailureReported) {
         logFailureReported = true;
         services.ShowMessage(LogNotWrittenText);
     }

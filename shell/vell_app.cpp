@@ -29,6 +29,11 @@ namespace {
 // which here would hide the names without a dot, such as a record saved as "game".
 const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*)";
 const char* const SettingsNotSavedText = "設定を保存できませんでした。";
+const char* const FolderInUseText =
+    "作業フォルダ %1 には %2 が書き込んでいます。\n"
+    "トレーニングとファイルへの書き込みをしないで開きます。";
+const char* const AdoptRefusedText =
+    "作業フォルダには別のプログラムが書き込んでいます。重みは入れ替えられません。";
 
 }  // namespace
 
@@ -43,6 +48,10 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
 
     ViewSetup setup;
     setup.store = &settingsStore;
+    // One program at a time writes the working folder; beside another, this window only plays.
+    folderLock = std::make_unique<FolderLock>(options.workDir, "vell");
+    const bool writesFiles = folderLock->Held();
+    setup.writesFiles = writesFiles;
     // Training reports a file it cannot write in a box.
     data = std::make_unique<EngineData>(options.workDir, [this](const std::string& text) {
         ShowMessageBox(frame.get(), QString::fromStdString(text));
@@ -54,7 +63,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
                       ? options.think
                       : WithRandomOpening(data->Think(SearchKind::Fast), DefaultRandomOpeningMoves,
                                           static_cast<std::uint64_t>(std::time(nullptr)));
-    setup.learner = &data->Training();
+    setup.learner = writesFiles ? &data->Training() : nullptr;
     setup.workDir = options.workDir;
     setup.dataInfoText = [this] { return DataInfoText(data->WeightsInUse()->header); };
     setup.bookValueText = [this](const Board& board) {
@@ -70,7 +79,10 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
     connect(frame.get(), &CMainFrame::AdoptWeightsRequested, this, [this, dir = options.workDir] {
-        AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
+        if (!folderLock->Held())
+            ShowMessageBox(frame.get(), Text(AdoptRefusedText));
+        else
+            AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
     });
     UpdateTitle();
 
@@ -81,6 +93,12 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     // As the user left it, or as large as suits the screen: never smaller than the scene.
     KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
+    if (!writesFiles)
+        ShowMessageBox(frame.get(), Text(FolderInUseText)
+                                        .arg(QString::fromStdString(options.workDir.string()),
+                                             QString::fromStdString(folderLock->Holder().empty()
+                                                                        ? folderLock->Refusal()
+                                                                        : folderLock->Holder())));
     if (options.startTimer) boardView->StartTimer();
     return true;
 }

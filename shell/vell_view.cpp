@@ -36,6 +36,7 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     game = std::make_unique<GameFlow>(*this, setup.store->settings(), *setup.store, setup.think,
                                       setup.learner, setup.workDir);
+    if (!setup.writesFiles) game->StopFileWrites();
     hint = std::make_unique<HintRunner>(setup.think,
                                         [this](std::function<void()> body) { StartWorker(body); });
     review = std::make_unique<ReviewRunner>(
