@@ -15,9 +15,6 @@ namespace vell {
 class GameFlow;
 struct MoveReview;
 
-// A reviewed value (evaluation units, 1000 a stone) in stones with its sign: "+4", "-0.5".
-QString StonesText(int value);
-
 // Draws the board scene as the window shows it: the background tile, the 64 cells with the
 // marker, the legal moves of a person's turn, a hint's square and the two stone counts, at the
 // cell size of a BoardGeometry. Its pictures are made by Prepare, never while painting.

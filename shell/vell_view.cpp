@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "engine/stones.h"
 #include "shell/message_box.h"
 #include "shell/players_dialog.h"
 #include "shell/settings_store.h"
@@ -74,9 +75,10 @@ void CVellView::LoadGame(const GameHistory& history) {
 void CVellView::Changed() {
     const bool marked = hint->SuggestedSquare() >= 0;
     if (const std::optional<HintResult> result = hint->Update(*game)) {
-        SetPaneText(result->side + 1,
-                    QString::fromStdString(result->square >= 0 ? result->verdict
-                                                               : std::string(NoHintText)));
+        SetPaneText(
+            result->side + 1,
+            QString::fromStdString(result->square >= 0 ? HintText(result->square, result->verdict)
+                                                       : std::string(NoHintText)));
         update();
     } else if (marked && hint->SuggestedSquare() < 0) {
         update();
