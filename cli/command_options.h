@@ -32,8 +32,8 @@ inline const std::vector<OptionRule> PatternOptionRules = {
     {"--board", true}, {"--side", true}, {"--weights", true}};
 inline const std::vector<OptionRule> PerftOptionRules = {{"--board", true}, {"--side", true}};
 inline const std::vector<OptionRule> ReviewOptionRules = {
-    {"--kif", true},         {"--game", true},    {"--type", true},  {"--normal-depth", true},
-    {"--final-depth", true}, {"--weights", true}, {"--search", true}};
+    {"--kif", true},         {"--game", true},    {"--type", true},   {"--normal-depth", true},
+    {"--final-depth", true}, {"--weights", true}, {"--search", true}, {"--format", true}};
 inline const std::vector<OptionRule> SelfPlayOptionRules = {
     {"--games", true},       {"--black", true},    {"--white", true}, {"--normal-depth", true},
     {"--final-depth", true}, {"--training", true}, {"--dir", true},   {"--continue", false},

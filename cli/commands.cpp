@@ -30,7 +30,7 @@ const std::vector<Command>& Commands() {
         {"fit", "fit --log FILE --out FILE [--last GAMES] [--epochs E] [--seed S]", RunFit},
         {"review",
          "review --kif FILE [--game N] [--type TYPE] [--normal-depth N] [--final-depth F] "
-         "[--weights FILE] [--search plain|fast]",
+         "[--weights FILE] [--search plain|fast] [--format json|text]",
          RunReview},
         {"learncurve",
          "learncurve --games N --every K [--from FILE] [--holdout FILE] [--black TYPE] "

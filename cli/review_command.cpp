@@ -14,6 +14,7 @@
 #include "core/player_names.h"
 #include "core/settings.h"
 #include "engine/game_review.h"
+#include "engine/review_text.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
 
@@ -80,9 +81,36 @@ RootSearch SearchOption(const Args& args) {
     throw UsageError("--search must be plain or fast, not '" + kind + "'");
 }
 
+// One line of JSON per move and the summary's line: the machine-readable form.
+void PrintJson(const GameReview& review) {
+    for (const MoveReview& move : review.moves)
+        std::cout << "{\"ply\":" << move.moveNumber << ",\"side\":\"" << SideWord(move.side)
+                  << "\",\"played\":" << move.played << ",\"playedValue\":" << move.playedValue
+                  << ",\"best\":" << move.best << ",\"bestValue\":" << move.bestValue
+                  << ",\"loss\":" << move.loss << ",\"mark\":\"" << MarkText(move.mark) << "\"}\n";
+    std::cout << "{";
+    for (const int side : {Black, White})
+        std::cout << (side == Black ? "" : ",") << "\"" << SideWord(side)
+                  << "\":{\"averageLoss\":" << review.sides[side].AverageLoss()
+                  << ",\"marks\":" << review.sides[side].marks << "}";
+    std::cout << "}\n";
+}
+
+// The window's review as text: the heading, one line per move, a blank line and each side's
+// summary, in stones and square names.
+void PrintText(const GameReview& review) {
+    std::cout << ReviewHeadingText() << "\n";
+    for (const MoveReview& move : review.moves)
+        std::cout << ReviewLineText(move) << "\n";
+    std::cout << "\n";
+    for (const int side : {Black, White})
+        std::cout << SideSummaryText(review, side) << "\n";
+}
+
 }  // namespace
 
-// A move-by-move review of one game of a game log, one line of JSON per move and a summary.
+// A move-by-move review of one game of a game log: by default one line of JSON per move and a
+// summary, with --format text the columns of the window's review.
 int RunReview(const std::vector<std::string>& argv) {
     Args args(argv, ReviewOptionRules, 0);
     if (!args.Has("--kif")) throw UsageError("--kif FILE is required");
@@ -94,6 +122,9 @@ int RunReview(const std::vector<std::string>& argv) {
     options.finalDepth = static_cast<int>(args.Integer(
         "--final-depth", DefaultSettings[FinalDepthSetting], MinFinalDepth, MaxFinalDepth));
     const RootSearch search = SearchOption(args);
+    const std::string format = args.Value("--format").value_or("json");
+    if (format != "json" && format != "text")
+        throw UsageError("--format must be json or text, not '" + format + "'");
     const auto weightsFile = args.Value("--weights");
     std::error_code error;
     if (weightsFile && !std::filesystem::is_regular_file(*weightsFile, error))
@@ -125,17 +156,10 @@ int RunReview(const std::vector<std::string>& argv) {
     if (review.status != ReviewStatus::Done)
         throw std::runtime_error("the review stopped at move " + std::to_string(review.badMove));
 
-    for (const MoveReview& move : review.moves)
-        std::cout << "{\"ply\":" << move.moveNumber << ",\"side\":\"" << SideWord(move.side)
-                  << "\",\"played\":" << move.played << ",\"playedValue\":" << move.playedValue
-                  << ",\"best\":" << move.best << ",\"bestValue\":" << move.bestValue
-                  << ",\"loss\":" << move.loss << ",\"mark\":\"" << MarkText(move.mark) << "\"}\n";
-    std::cout << "{";
-    for (const int side : {Black, White})
-        std::cout << (side == Black ? "" : ",") << "\"" << SideWord(side)
-                  << "\":{\"averageLoss\":" << review.sides[side].AverageLoss()
-                  << ",\"marks\":" << review.sides[side].marks << "}";
-    std::cout << "}\n";
+    if (format == "text")
+        PrintText(review);
+    else
+        PrintJson(review);
     char summary[120];
     std::snprintf(summary, sizeof summary, "review: moves=%zu nodes=%llu seconds=%.3f",
                   review.moves.size(), static_cast<unsigned long long>(review.nodes),

@@ -121,11 +121,12 @@ int RunSelfplay(const std::vector<std::string>& argv) {
     });
     DirectServices services("selfplay");
     GameEndCounter counter;
+    MemoryOnlySettings memorySettings;
     ThinkFunction think = MakeThink(files.book, files.weights, options.search);
     if (options.openings > 0)
         think = WithRandomOpening(std::move(think), options.openings, options.seed, true);
-    GameFlow flow(services, options.settings, counter, std::move(think), &trainer, options.dir);
-    counter.flow = &flow;
+    GameFlow flow(services, options.settings, memorySettings, std::move(think), &trainer,
+                  options.dir);
 
     Progress progress(counter, training ? &trainer : nullptr, options.games);
     PlayGames(flow, counter, services, options.games,

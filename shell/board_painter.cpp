@@ -11,6 +11,7 @@
 
 #include "core/game_flow.h"
 #include "engine/game_review.h"
+#include "shell/candidate_text.h"
 #include "core/player_names.h"
 #include "shell/flip_animation.h"
 
@@ -116,15 +117,6 @@ void PaintHint(QPainter& painter, const QRect& cell) {
 
 }  // namespace
 
-QString StonesText(int value) {
-    // Tenths of a stone, rounded half away from zero; a value that rounds to 0 has no sign.
-    const long long magnitude = (std::llabs(static_cast<long long>(value)) + 50) / 100;
-    if (magnitude == 0) return QStringLiteral("0");
-    QString text = QLatin1String(value < 0 ? "-" : "+") + QString::number(magnitude / 10);
-    if (magnitude % 10 != 0) text += QLatin1Char('.') + QString::number(magnitude % 10);
-    return text;
-}
-
 BoardPainter::BoardPainter() {
     // Half-width digits of half a cell and a full-width 石 of a cell from a fixed-pitch
     // Japanese face.
@@ -213,8 +205,8 @@ void BoardPainter::PaintReview(QPainter& painter, const MoveReview& move,
         for (int s = 0; s < 64; ++s) {
             if (move.values[s] == NoMove) continue;
             const QRect square = geometry.CellRect(s / 8, s % 8);
-            painter.setPen(s == move.best ? BestMoveColour : QColor(255, 255, 255));
-            painter.drawText(square, Qt::AlignCenter, StonesText(move.values[s]));
+            painter.setPen(CandidateColour(s == move.best));
+            painter.drawText(square, Qt::AlignCenter, CandidateText(move.values[s]));
         }
     }
     painter.restore();

@@ -29,9 +29,6 @@ struct SceneMarks {
     QString boardNotice;
 };
 
-// A reviewed value (evaluation units, 1000 a stone) in stones with its sign: "+4", "-0.5".
-QString StonesText(int value);
-
 // Draws the board scene as the window shows it: the background tile, the square names, the 64
 // cells with the last move marked, the legal moves of a person's turn, a hint's square, the
 // keyboard's square, the two stone counts and the game's notices, at the cell size and place

@@ -3,47 +3,25 @@
 #include <vector>
 
 #include <QDockWidget>
-#include <QWidget>
 
 class QLabel;
 class QListWidget;
 class QMainWindow;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace vell {
 
 class CVellView;
 struct GameReview;
-
-// The evaluation graph of a review: the value of each position before a move (its best
-// move's value) for black, and mirrored for white, clamped to +-20 stones, the shown
-// position's move marked. A click picks the nearest move.
-class ReviewGraph : public QWidget {
-    Q_OBJECT
-
-  public:
-    explicit ReviewGraph(QWidget* parent = nullptr);
-    // `values` black's value before each move, `shown` the index of the shown move or -1.
-    void SetValues(std::vector<int> values, int shown);
-    QSize sizeHint() const override;
-
-  Q_SIGNALS:
-    void MoveChosen(int index);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-  private:
-    std::vector<int> values;
-    int shown = -1;
-};
+class ReviewGraph;
 
 // The result of "対局の検討": the progress while the review runs (with a cancel button), then
-// the graph and one line per move with its value, the best move, the loss and its mark. The
-// line of the shown position's move is selected; choosing a line or a point of the graph shows
-// the position before that move, as the move list's navigation would.
+// each side's summary, the graph and one line per move with its value, the best move, the loss
+// and its mark, in stones and square names. The line of the shown position's move is
+// selected; choosing a line, a point of the graph or one of the summary's worst moves shows the
+// position before that move, as the move list's navigation would.
 class ReviewDock : public QDockWidget {
     Q_OBJECT
 
@@ -52,6 +30,8 @@ class ReviewDock : public QDockWidget {
 
     QListWidget* list() const { return lines; }
     ReviewGraph* graph() const { return chart; }
+    QLabel* summary() const { return sides; }
+    QSize sizeHint() const override;
 
   public Q_SLOTS:
     void Refresh();
@@ -61,6 +41,8 @@ class ReviewDock : public QDockWidget {
 
     CVellView* view;
     QLabel* status;
+    QLabel* sides;
+    QLabel* heading;
     QPushButton* cancel;
     ReviewGraph* chart;
     QListWidget* lines;

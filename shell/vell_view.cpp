@@ -15,6 +15,7 @@
 
 #include "core/player_names.h"
 #include "core/square_name.h"
+#include "engine/stones.h"
 #include "shell/message_box.h"
 #include "shell/players_dialog.h"
 #include "shell/settings_store.h"
@@ -166,9 +167,10 @@ void CVellView::SetSoundOn(bool on) {
 void CVellView::Changed() {
     const bool marked = hint->SuggestedSquare() >= 0;
     if (const std::optional<HintResult> result = hint->Update(*game)) {
-        SetPaneText(result->side + 1,
-                    QString::fromStdString(result->square >= 0 ? result->verdict
-                                                               : std::string(NoHintText)));
+        SetPaneText(
+            result->side + 1,
+            QString::fromStdString(result->square >= 0 ? HintText(result->square, result->verdict)
+                                                       : std::string(NoHintText)));
         update();
     } else if (marked && hint->SuggestedSquare() < 0) {
         update();

@@ -60,6 +60,41 @@ foreach(move line IN ZIP_LISTS moves lines)
     endif()
 endforeach()
 
+# --format text: the window's columns for the same game, square names and stones, a blank
+# line and each side's summary; every move is the best, so nothing is lost or marked.
+execute_process(COMMAND ${PROGRAM} review --kif vellkif.txt --type CPU-1 --normal-depth 2
+                        --final-depth 8 --format text
+    WORKING_DIRECTORY ${dir} OUTPUT_VARIABLE text_out ERROR_QUIET RESULT_VARIABLE status)
+# The blank line is an empty list element: keep it.
+cmake_policy(SET CMP0007 NEW)
+string(REGEX REPLACE "\n$" "" text_out "${text_out}")
+string(REPLACE "\n" ";" text_lines "${text_out}")
+list(POP_FRONT text_lines heading)
+list(POP_BACK text_lines white_summary black_summary blank)
+if(NOT status EQUAL 0 OR NOT heading STREQUAL "  # 手 着手   評価  最善   評価   損失 印"
+   OR NOT blank STREQUAL "" OR NOT black_summary STREQUAL "黒 平均損失 0.0石  ?! 0  ? 0  ?? 0"
+   OR NOT white_summary STREQUAL "白 平均損失 0.0石  ?! 0  ? 0  ?? 0")
+    fail("review --format text: status ${status}:\n${text_out}")
+endif()
+set(ply 0)
+foreach(move line IN ZIP_LISTS moves text_lines)
+    math(EXPR ply "${ply} + 1")
+    string(SUBSTRING ${move} 0 1 sign)
+    string(SUBSTRING ${move} 1 1 column)
+    string(SUBSTRING ${move} 2 1 row)
+    math(EXPR index "${column} - 1")
+    string(SUBSTRING "abcdefgh" ${index} 1 letter)
+    if(sign STREQUAL "+")
+        set(side "黒")
+    else()
+        set(side "白")
+    endif()
+    if(NOT line MATCHES "^ *${ply} ${side} ${letter}${row}   +([-+]?[0-9]+\\.[0-9]) +${letter}${row}   +([-+]?[0-9]+\\.[0-9])    0\\.0$"
+       OR NOT CMAKE_MATCH_1 STREQUAL CMAKE_MATCH_2)
+        fail("--format text, move ${ply} (${move}): '${line}'")
+    endif()
+endforeach()
+
 # Errors: exactly one line on stderr, nothing on stdout, status 2.
 function(expect_error pattern)
     execute_process(COMMAND ${PROGRAM} review ${ARGN}
@@ -77,5 +112,6 @@ file(WRITE ${dir}/bad.txt "${kif}\n${occupied}\n\n")
 expect_error("bad.txt game 2, ply 3 '.${first_square}': not a legal move" --kif bad.txt)
 expect_error("--game must be a whole number from 1 to 2, not '3'" --kif bad.txt --game 3)
 expect_error("no-such.txt: cannot be read" --kif no-such.txt)
+expect_error("--format must be json or text, not 'csv'" --kif bad.txt --format csv)
 
 file(REMOVE_RECURSE ${dir})

@@ -9,9 +9,12 @@
 #include <QtTest>
 
 #include "core/player_names.h"
+#include "core/square_name.h"
+#include "engine/game_review.h"
 #include "shell/learning_chart_dialog.h"
 #include "shell/move_list_dock.h"
 #include "shell/review_dock.h"
+#include "shell/review_graph.h"
 #include "tests/shell/shell_test_classes.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -150,7 +153,8 @@ class WindowFeaturesTest : public QObject {
         QVERIFY(WaitForHint(t));
         const int expected = LowestLegalSquare(t.flow().CurrentBoard(), White);
         QCOMPARE(t.view().HintSquare(), expected);
-        QCOMPARE(t.Pane(2), QStringLiteral("lowest"));
+        // The think's message carries no value: the square alone.
+        QCOMPARE(t.Pane(2), QString::fromStdString(SquareName(expected)));
         QCOMPARE(think.hintType->load(), HintPlayerType);
         // Advice only: nothing is played.
         QCOMPARE(t.flow().History().moveCount, 0);
@@ -292,6 +296,67 @@ class WindowFeaturesTest : public QObject {
         t.view().ReviewGame();
         QVERIFY(!t.view().reviewRunner().Running() && !t.view().reviewRunner().Busy());
         *think.release = true;
+    }
+
+    // One curve from black's side over the move number: each position's two values (from
+    // opposite sides) averaged, values past the board at its edge, marked moves on the curve,
+    // and a click at a move's place choosing that move.
+    void reviewGraphPlacesItsPoints() {
+        GameReview review;
+        // moveNumber, side, playedValue, bestValue (mover's side)
+        const int rows[][4] = {{1, White, -2000, -2000},
+                               {2, Black, 4000, 4000},
+                               {3, White, -9000, -1000},
+                               {4, Black, 300000, 300000}};
+        for (const auto& row : rows) {
+            MoveReview move;
+            move.moveNumber = row[0];
+            move.side = row[1];
+            move.played = 8 + row[0];
+            move.best = 16 + row[0];
+            move.playedValue = row[2];
+            move.bestValue = row[3];
+            move.loss = row[3] - row[2];
+            move.mark = MarkOfLoss(move.loss);
+            review.moves.push_back(move);
+        }
+        ReviewGraph graph;
+        graph.resize(400, 240);
+        QSignalSpy chosen(&graph, &ReviewGraph::MoveChosen);
+        graph.SetReview(&review, 1);
+        const auto& points = graph.Points();
+        QCOMPARE(int(points.size()), 5);
+        // Black's tenths: start +2.0; after 1 (+2.0 +4.0)/2; after 2 (+4.0 +1.0)/2;
+        // after 3 (+9.0 +300)/2 clamped; after 4 the board's edge.
+        const int tenths[] = {20, 30, 25, 640, 640};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(points[i].tenths, tenths[i]);
+        QCOMPARE(graph.Range(), 640);
+        QCOMPARE(points[3].mark, ReviewMark::Mistake);
+        QCOMPARE(points[3].text, QStringLiteral("3. b4 白 ?  損失 8.0石  最善 c4"));
+        const QPointF start = graph.PointPosition(0), edge = graph.PointPosition(4);
+        const double step = graph.PointPosition(1).x() - start.x();
+        QVERIFY(step > 40);
+        for (int i = 1; i < 5; ++i)
+            QVERIFY(qAbs(graph.PointPosition(i).x() - start.x() - i * step) < 1e-6);
+        // A straight scale, +64 stones at the top and -64 at the bottom, all inside.
+        const double k = (start.y() - edge.y()) / 620;
+        QVERIFY(k > 0);
+        QVERIFY(qAbs(graph.PointPosition(1).y() - (start.y() - 10 * k)) < 1e-6);
+        QVERIFY(qAbs(graph.PointPosition(2).y() - (start.y() - 5 * k)) < 1e-6);
+        QVERIFY(edge.y() >= 0 && start.y() + 660 * k <= graph.height());
+        graph.grab();  // draws without crashing
+        QTest::mouseClick(&graph, Qt::LeftButton, Qt::NoModifier,
+                          graph.PointPosition(3).toPoint() + QPoint(int(step / 3), 0));
+        QTest::mouseClick(&graph, Qt::LeftButton, Qt::NoModifier, graph.PointPosition(0).toPoint());
+        QCOMPARE(chosen.count(), 2);
+        QCOMPARE(chosen[0][0].toInt(), 2);  // move 3
+        QCOMPARE(chosen[1][0].toInt(), 0);  // before move 1: the first move
+        // Within ten stones the axis spans ten.
+        review.moves.resize(2);
+        graph.SetReview(&review, -1);
+        QCOMPARE(graph.Range(), 100);
+        QCOMPARE(graph.Points().back().tenths, 40);
     }
 
     void moveListNavigatesLikeTheCommands() {
