@@ -22,8 +22,12 @@ class DirectServices : public FlowServices {
         std::cerr << "vellcli " << command << ": " << text << "\n";
         lastMessage = text;
     }
+    void GameFinished(const FinishedGame& game) override {
+        if (onGameFinished) onGameFinished(game);
+    }
 
     std::string lastMessage;
+    std::function<void(const FinishedGame&)> onGameFinished;
 
   private:
     std::string command;

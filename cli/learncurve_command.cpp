@@ -77,11 +77,11 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     }
     DirectServices services("learncurve");
     GameEndCounter counter;
+    MemoryOnlySettings memorySettings;
     ThinkFunction think =
         WithRandomOpening(MakeThink(files.book, files.weights, SearchKind::Fast, FixedSeconds),
                           DefaultRandomOpeningMoves, seed);
-    GameFlow flow(services, settings, counter, std::move(think), &trainer, dir);
-    counter.flow = &flow;
+    GameFlow flow(services, settings, memorySettings, std::move(think), &trainer, dir);
 
     PrintHeldOutError(0, holdout, files.weights);
     PlayGames(flow, counter, services, games, [&] {

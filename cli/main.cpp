@@ -6,6 +6,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "core/cpu_level.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (const std::string cpu = vell::CheckCpuOverride(); !cpu.empty()) {
+        std::cerr << "vellcli: " << cpu << "\n";
+        return 2;
+    }
     if (args.empty()) {
         std::cerr << "vellcli: missing command; try vellcli --help\n";
         return 2;

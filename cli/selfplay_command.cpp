@@ -135,11 +135,12 @@ int RunSelfplay(const std::vector<std::string>& argv) {
     HoldoutMonitor monitor(trainer, files.weights, options.holdout, options.dir);
     DirectServices services("selfplay");
     GameEndCounter counter;
+    MemoryOnlySettings memorySettings;
     ThinkFunction think = MakeThink(files.book, files.weights, options.search);
     if (options.openings > 0)
         think = WithRandomOpening(std::move(think), options.openings, options.seed, true);
-    GameFlow flow(services, options.settings, counter, std::move(think), &monitor, options.dir);
-    counter.flow = &flow;
+    GameFlow flow(services, options.settings, memorySettings, std::move(think), &monitor,
+                  options.dir);
 
     Progress progress(counter, training ? &trainer : nullptr, options.games);
     PlayGames(flow, counter, services, options.games,

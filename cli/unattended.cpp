@@ -33,10 +33,10 @@ class InterruptScope {
 
 }  // namespace
 
-void GameEndCounter::WriteSetting(int index, int) {
-    if (index != GamesPlayedSetting || !flow) return;
-    const StoneCounts counts = CountStones(flow->CurrentBoard());
+void GameEndCounter::Count(const FinishedGame& game) {
+    const StoneCounts& counts = game.counts;
     ++games;
+    if (!game.logged) ++notLogged;
     if (counts[Black] > counts[White])
         ++blackWins;
     else if (counts[White] > counts[Black])
@@ -64,9 +64,10 @@ std::filesystem::path DirOption(const Args& args) {
     return dir;
 }
 
-void PlayGames(GameFlow& flow, GameEndCounter& counter, const DirectServices& services, int games,
+void PlayGames(GameFlow& flow, GameEndCounter& counter, DirectServices& services, int games,
                const std::function<void()>& afterGame) {
     InterruptScope scope;
+    services.onGameFinished = [&counter](const FinishedGame& game) { counter.Count(game); };
     flow.StartGame();
     while (counter.games < games) {
         const int finished = counter.games;

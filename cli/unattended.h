@@ -13,14 +13,16 @@
 
 namespace vell::cli {
 
-// Counts the ends of games and their results. gamesPlayed lives in memory; its write marks the
-// end of a game, when the flow's board is still the final one.
-class GameEndCounter : public SettingsWriter {
-  public:
-    void WriteSetting(int index, int) override;
+// Counts the ends of games, their results and the games whose line did not reach vellkif.txt.
+struct GameEndCounter {
+    void Count(const FinishedGame& game);
+    int games = 0, blackWins = 0, whiteWins = 0, draws = 0, notLogged = 0;
+};
 
-    const GameFlow* flow = nullptr;
-    int games = 0, blackWins = 0, whiteWins = 0, draws = 0;
+// The settings of an unattended run live in memory only: nothing is written anywhere.
+class MemoryOnlySettings : public SettingsWriter {
+  public:
+    void WriteSetting(int, int) override {}
 };
 
 // The files of an unattended run in `dir`: book.dat (a book that exists but cannot be read is
@@ -37,10 +39,10 @@ void LoadRunFiles(const std::filesystem::path& dir, const std::filesystem::path&
 std::filesystem::path DirOption(const Args& args);
 
 // Plays `games` games through `flow` on this thread, starting each after the last, and calls
-// `afterGame` after each. The first Ctrl+C lets the game in progress end with its files
-// complete and stops; a second ends the program at once. Throws std::runtime_error when a
-// think fails and the game stops.
-void PlayGames(GameFlow& flow, GameEndCounter& counter, const DirectServices& services, int games,
+// `afterGame` after each; `services` (the flow's) reports each end of a game to `counter`. The
+// first Ctrl+C lets the game in progress end with its files complete and stops; a second ends the
+// program at once. Throws std::runtime_error when a think fails and the game stops.
+void PlayGames(GameFlow& flow, GameEndCounter& counter, DirectServices& services, int games,
                const std::function<void()>& afterGame);
 
 // Whether the last PlayGames stopped early on Ctrl+C.

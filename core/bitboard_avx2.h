@@ -2,7 +2,8 @@
 
 // Move generation and flips on four 64-bit lanes at once, for processors with 256-bit integer
 // vectors. Only code built for that instruction set may call these, and only after
-// HardwareAvx2() has said yes. Each gives exactly what its counterpart in bitboard.h gives.
+// the processor supports CpuLevel::Avx2. Each gives exactly what its counterpart in bitboard.h
+// gives.
 
 #include <array>
 #include <cstdint>

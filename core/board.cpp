@@ -56,30 +56,6 @@ int CountLegalMoves(const Board& board, int colour, LegalMap* map) {
     return std::popcount(moves);
 }
 
-bool HardwarePopcount() {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("popcnt") != 0;
-    }();
-    return supported;
-#else
-    return false;
-#endif
-}
-
-bool HardwareAvx2() {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("popcnt") != 0;
-    }();
-    return supported;
-#else
-    return false;
-#endif
-}
-
 StoneCounts CountStones(const Board& board) {
     StoneCounts counts{0, 0, 0};
     for (int s = 0; s < 64; ++s)

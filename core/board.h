@@ -43,13 +43,6 @@ int CountLegalMoves(const Board& board, int colour, LegalMap* map = nullptr);
 
 StoneCounts CountStones(const Board& board);
 
-// Whether this processor counts bits in one instruction; the hot search loops built for that
-// run only where it says so. Asked of the processor once, on the first call.
-bool HardwarePopcount();
-// Whether this processor (and its system) runs 256-bit integer vector code (and counts bits in
-// one instruction); asked once, on the first call.
-bool HardwareAvx2();
-
 // Bitboards of one colour's stones; the conversion at the edge of the hot paths.
 Bitboard StonesOf(const Board& board, int colour);
 void FromBitboards(Bitboard black, Bitboard white, Board& board);

@@ -1,90 +1,35 @@
 #include "core/game_flow.h"
 
-#include <chrono>
 #include <climits>
-#include <cstdio>
-#include <thread>
 
+#include "core/append_lines.h"
+#include "core/file_names.h"
+#include "core/flow_texts.h"
 #include "core/player_names.h"
 
 namespace vell {
 
-// One computer turn, shared by the window thread and the worker that runs it. The worker writes
-// `outcome` and then raises `finished` (release); the window thread reads `outcome` only after
-// it has seen `finished` (acquire). A superseded think gets `abortRequested` and its outcome is
-// never read.
-struct GameFlow::ThinkJob {
-    ThinkRequest request;
-    std::atomic<bool> abortRequested{false};
-    std::atomic<bool> finished{false};
-    std::atomic<int> depthReached{0};  // 0 until a deepening search reports a finished depth
-    ThinkOutcome outcome;
-};
-
 namespace {
 
+// The think's view of its job: the cancel flag, the depth it reports, and the panes, which a
+// superseded think no longer writes into.
 class JobControl : public ThinkControl {
   public:
-    JobControl(const std::atomic<bool>& abort, std::atomic<int>& depth, FlowServices& services)
-        : abort(abort), depth(depth), services(services) {}
-    bool AbortRequested() const override { return abort.load(std::memory_order_relaxed); }
-    // A superseded think no longer speaks in the panes of the game that replaced it.
+    JobControl(WorkerJob<ThinkRequest, ThinkOutcome>& job, FlowServices& services)
+        : job(job), services(services) {}
+    bool AbortRequested() const override { return job.Cancelled(); }
     void ShowPaneText(int pane, const std::string& text) override {
         if (!AbortRequested()) services.ShowPaneText(pane, text);
     }
-    void ReportDepth(int reached) override { depth.store(reached, std::memory_order_relaxed); }
+    void ReportDepth(int reached) override { job.ReportProgress(reached); }
 
   private:
-    const std::atomic<bool>& abort;
-    std::atomic<int>& depth;
+    WorkerJob<ThinkRequest, ThinkOutcome>& job;
     FlowServices& services;
 };
 
-// The texts of the flow besides those of the turn loop itself.
-const char* const LogNotWrittenText = "vellkif.txt に書き込めませんでした。";
-const char* const WinsText = "の勝ちです。";
-const char* const DrawText = "引き分けです。";
-const char* const NoMoveLeftText = "マス残りましたが、どちらも打てません。";
-const char* const ThinkingText = "思考中です";
-
 // Ticks per second of the 100 ms game timer.
 constexpr int TicksPerSecond = 10;
-
-std::string SideName(int side) {
-    return std::string(SideNames[side]);
-}
-
-// "黒の勝ちです。黒40石 白20石" and, with squares left, "4マス空いていますが、..." below it.
-std::string MakeResultText(const StoneCounts& counts) {
-    std::string text = counts[Black] == counts[White]
-                           ? std::string(DrawText)
-                           : SideName(counts[Black] > counts[White] ? Black : White) + WinsText;
-    text += "黒" + std::to_string(counts[Black]) + "石 白" + std::to_string(counts[White]) + "石\n";
-    if (counts[Empty] > 0) text += std::to_string(counts[Empty]) + NoMoveLeftText + "\n";
-    return text;
-}
-
-// "思考中です（3秒）", with the finished depth when the search reports one.
-std::string ThinkProgressText(int seconds, int depth) {
-    std::string text = std::string(ThinkingText) + "（" + std::to_string(seconds) + "秒";
-    if (depth > 0) text += "、深さ" + std::to_string(depth);
-    return text + "）";
-}
-
-// Appends whole lines or nothing: a write that fails part-way (a full disk) is cut back to the
-// previous length. False when the text could not be appended.
-bool AppendWholeLines(const std::filesystem::path& file, const std::string& text) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    const std::uintmax_t before = error ? 0 : size;
-    std::FILE* out = std::fopen(file.string().c_str(), "a");
-    if (!out) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    written = std::fflush(out) == 0 && written;
-    written = std::fclose(out) == 0 && written;
-    if (!written) std::filesystem::resize_file(file, before, error);
-    return written;
-}
 
 }  // namespace
 
@@ -100,15 +45,10 @@ GameFlow::GameFlow(FlowServices& services, Settings& settings, SettingsWriter& w
     history.Reset(board, White);
 }
 
-GameFlow::~GameFlow() {
-    if (!lastJob) return;
-    lastJob->abortRequested.store(true);
-    while (!lastJob->finished.load(std::memory_order_acquire))
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
+GameFlow::~GameFlow() = default;
 
 bool GameFlow::ThinkRunning() const {
-    return lastJob && !lastJob->finished.load(std::memory_order_acquire);
+    return thinks.Busy();
 }
 
 void GameFlow::OnTimer(int timerId) {
@@ -117,7 +57,7 @@ void GameFlow::OnTimer(int timerId) {
     timerBusy = true;
     switch (flowState) {
         case FlowState::Stopped:
-            services.ShowPaneText(0, "停止");
+            services.ShowPaneText(0, StoppedText);
             break;
         case FlowState::AwaitingMove:
             if (PlayerOf(sideToMove) != turnPlayer) {
@@ -125,9 +65,9 @@ void GameFlow::OnTimer(int timerId) {
                 SupersedeThink();
                 flowState = FlowState::StartTurn;
                 RunStartTurn();
-            } else if (activeJob && activeJob->finished.load(std::memory_order_acquire)) {
-                const std::shared_ptr<ThinkJob> job = std::move(activeJob);
-                const ThinkOutcome& outcome = job->outcome;
+            } else if (const ThinkOutcome* finished = thinks.TakeFinished()) {
+                const ThinkOutcome outcome = *finished;
+                thinks.Drop();
                 Board scratch;
                 const bool playable = outcome.result == ThinkMoveReady && outcome.square >= 0 &&
                                       outcome.square < 64 && board[outcome.square] == Empty &&
@@ -139,10 +79,10 @@ void GameFlow::OnTimer(int timerId) {
                 } else {
                     // No move to play: report it and stop rather than wait for a move that
                     // never comes.
-                    services.ShowMessage("なんかエラー。");
+                    services.ShowMessage(ThinkFailedText);
                     flowState = FlowState::Stopped;
                 }
-            } else if (activeJob) {
+            } else if (thinks.Active()) {
                 ShowThinkProgress();
             }
             break;
@@ -157,7 +97,7 @@ void GameFlow::OnTimer(int timerId) {
     if (keptCommand && flowState != FlowState::ApplyMove && flowState != FlowState::StartTurn) {
         const FlowCommand command = *keptCommand;
         keptCommand.reset();
-        if (Allowed(command, flowState, history.currentPly, history.moveCount)) RunCommand(command);
+        if (Allowed(command)) RunCommand(command);
     }
     timerBusy = false;
 }
@@ -165,7 +105,7 @@ void GameFlow::OnTimer(int timerId) {
 void GameFlow::ShowThinkProgress() {
     ++thinkTicks;
     if (thinkTicks % TicksPerSecond != 0) return;
-    const int depth = activeJob->depthReached.load(std::memory_order_relaxed);
+    const int depth = thinks.Active()->Progress();
     services.ShowPaneText(sideToMove + 1, ThinkProgressText(thinkTicks / TicksPerSecond, depth));
 }
 
@@ -195,7 +135,7 @@ void GameFlow::RunApplyMove() {
             EndOfGame();
             return;
         }
-        passText = SideName(1 - sideToMove) + "はパスです。";
+        passText = PassTextOf(1 - sideToMove);
         services.ShowPaneText(2 - sideToMove, passText);
     }
     legalMap = map;
@@ -215,7 +155,7 @@ void GameFlow::RunStartTurn() {
     if (CountLegalMoves(board, sideToMove, &map) == 0) {
         LegalMap other;
         if (CountLegalMoves(board, 1 - sideToMove, &other) > 0) {
-            passText = SideName(sideToMove) + "はパスです。";
+            passText = PassTextOf(sideToMove);
             services.ShowPaneText(sideToMove + 1, passText);
             sideToMove = 1 - sideToMove;
             history.sideAtPly[history.currentPly] = sideToMove;
@@ -225,36 +165,31 @@ void GameFlow::RunStartTurn() {
     // The highlight always shows the moves of the position on the board.
     legalMap = map;
 
-    services.ShowPaneText(0, SideName(sideToMove) + "の番です。");
+    services.ShowPaneText(0, TurnText(sideToMove));
     flowState = FlowState::AwaitingMove;
     messageText.clear();
     turnPlayer = PlayerOf(sideToMove);
     thinkTicks = 0;
     if (PlayerOf(sideToMove) != HumanPlayer) {
-        services.ShowPaneText(sideToMove + 1, "思考中です");
+        services.ShowPaneText(sideToMove + 1, ThinkingText);
         StartThink();
     } else {
-        services.ShowPaneText(sideToMove + 1, "打ってください。");
+        services.ShowPaneText(sideToMove + 1, PleaseMoveText);
         services.RequestRepaint();
     }
 }
 
 void GameFlow::StartThink() {
-    auto job = std::make_shared<ThinkJob>();
-    job->request = ThinkRequest{board, sideToMove, settings};
-    activeJob = job;
-    lastJob = job;
-    services.StartWorker([job, think = think, &services = services]() {
-        JobControl control(job->abortRequested, job->depthReached, services);
-        job->outcome = RunThink(think, job->request, control);
-        job->finished.store(true, std::memory_order_release);
-    });
+    thinks.Start([this](std::function<void()> body) { services.StartWorker(std::move(body)); },
+                 ThinkRequest{board, sideToMove, settings},
+                 [think = think, &services = services](WorkerJob<ThinkRequest, ThinkOutcome>& job) {
+                     JobControl control(job, services);
+                     return RunThink(think, job.input, control);
+                 });
 }
 
 void GameFlow::SupersedeThink() {
-    if (!activeJob) return;
-    activeJob->abortRequested.store(true);
-    activeJob.reset();
+    thinks.Drop();
 }
 
 void GameFlow::EndOfGame() {
@@ -262,10 +197,10 @@ void GameFlow::EndOfGame() {
     history.sideAtPly[history.currentPly] = sideToMove;
     FinishGame();
     const StoneCounts counts = CountStones(board);
-    resultText = MakeResultText(counts);
-    services.ShowPaneText(0, "終了");
-    services.ShowPaneText(1, "黒" + std::to_string(counts[Black]) + "石");
-    services.ShowPaneText(2, "白" + std::to_string(counts[White]) + "石");
+    resultText = ResultTextOf(counts);
+    services.ShowPaneText(0, FinishedText);
+    services.ShowPaneText(1, StoneCountText(Black, counts[Black]));
+    services.ShowPaneText(2, StoneCountText(White, counts[White]));
     flowState = FlowState::Stopped;
     if (settings[TrainingModeSetting] == 0) return;
 
@@ -288,7 +223,8 @@ void GameFlow::FinishGame() {
     // A log line that cannot be written is left out, reported once; the end of the game goes on.
     const std::string line = GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
                                          settings[WhitePlayerSetting], counts);
-    if (!AppendWholeLines(workDir / "vellkif.txt", line) && !logFailureReported) {
+    const bool logged = AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
+    if (!logged && !logFailureReported) {
         logFailureReported = true;
         services.ShowMessage(LogNotWrittenText);
     }
@@ -296,6 +232,7 @@ void GameFlow::FinishGame() {
     if (settings[GamesPlayedSetting] < INT_MAX) settings[GamesPlayedSetting] += 1;
     writer.WriteSetting(GamesPlayedSetting, settings[GamesPlayedSetting]);
     if (settings[TrainingModeSetting] != 0 && learner) learner->Train(record);
+    services.GameFinished(FinishedGame{counts, logged});
 }
 
 void GameFlow::RepaintBoardArea() {
@@ -304,108 +241,6 @@ void GameFlow::RepaintBoardArea() {
 
 void GameFlow::InvalidateCountPanel() {
     services.RequestRepaint();
-}
-
-bool GameFlow::Allowed(FlowCommand command, FlowState state, int ply, int moveCount) const {
-    const bool stopped = state == FlowState::Stopped;
-    const bool steady = stopped || state == FlowState::AwaitingMove;
-    switch (command) {
-        case FlowCommand::StartGame:
-        case FlowCommand::GoToFirst:
-            return stopped;
-        case FlowCommand::PauseGame:
-            return !stopped;
-        case FlowCommand::GoToPrevious:
-        case FlowCommand::TakeBack:
-            return ply > 0 && steady;
-        case FlowCommand::GoToNext:
-            return ply < moveCount && steady;
-        case FlowCommand::GoToLast:
-        case FlowCommand::ChangePlayers:
-            return steady;
-        case FlowCommand::NewGame:
-            return true;
-    }
-    return false;
-}
-
-bool GameFlow::Accepts(FlowCommand command) const {
-    if (flowState == FlowState::ApplyMove)  // settles awaiting the next move, one ply on
-        return Allowed(command, FlowState::AwaitingMove, history.currentPly + 1,
-                       history.currentPly + 1);
-    if (flowState == FlowState::StartTurn)
-        return Allowed(command, FlowState::AwaitingMove, history.currentPly, history.moveCount);
-    return Allowed(command, flowState, history.currentPly, history.moveCount);
-}
-
-bool GameFlow::Give(FlowCommand command) {
-    if (Allowed(command, flowState, history.currentPly, history.moveCount)) {
-        RunCommand(command);
-        return true;
-    }
-    if (Accepts(command)) keptCommand = command;
-    return false;
-}
-
-bool GameFlow::TakePlayersDue() {
-    const bool due = playersDue;
-    playersDue = false;
-    return due;
-}
-
-void GameFlow::RunCommand(FlowCommand command) {
-    switch (command) {
-        case FlowCommand::StartGame:
-            return StartGame();
-        case FlowCommand::PauseGame:
-            return PauseGame();
-        case FlowCommand::GoToFirst:
-            return GoToFirst();
-        case FlowCommand::GoToPrevious:
-            return GoToPrevious();
-        case FlowCommand::GoToNext:
-            return GoToNext();
-        case FlowCommand::GoToLast:
-            return GoToLast();
-        case FlowCommand::ChangePlayers:
-            // Run from the kept command only; given directly the window opens its dialog.
-            playersDue = true;
-            return;
-        case FlowCommand::NewGame:
-            return NewGame();
-        case FlowCommand::TakeBack:
-            return TakeBack();
-    }
-}
-
-bool GameFlow::CanStartGame() const {
-    return Allowed(FlowCommand::StartGame, flowState, 0, 0);
-}
-bool GameFlow::CanPauseGame() const {
-    return Allowed(FlowCommand::PauseGame, flowState, 0, 0);
-}
-bool GameFlow::CanGoToFirst() const {
-    return Allowed(FlowCommand::GoToFirst, flowState, 0, 0);
-}
-
-bool GameFlow::CanGoToPrevious() const {
-    return Allowed(FlowCommand::GoToPrevious, flowState, history.currentPly, history.moveCount);
-}
-
-bool GameFlow::CanGoToNext() const {
-    return Allowed(FlowCommand::GoToNext, flowState, history.currentPly, history.moveCount);
-}
-
-bool GameFlow::CanGoToLast() const {
-    return Allowed(FlowCommand::GoToLast, flowState, 0, 0);
-}
-
-bool GameFlow::CanChangePlayers() const {
-    return Allowed(FlowCommand::ChangePlayers, flowState, 0, 0);
-}
-
-bool GameFlow::CanTakeBack() const {
-    return Allowed(FlowCommand::TakeBack, flowState, history.currentPly, history.moveCount);
 }
 
 void GameFlow::StartGame() {
@@ -493,17 +328,6 @@ void GameFlow::GoToLast() {
     if (CanGoToLast()) Navigate(history.moveCount);
 }
 
-bool GameFlow::CanGoToPly(int ply) const {
-    if (ply < 0 || ply > history.moveCount) return false;
-    if (ply == 0) return CanGoToFirst() || (history.currentPly == 1 && CanGoToPrevious());
-    if (ply == history.moveCount) return CanGoToLast();
-    return CanChangePlayers();
-}
-
-void GameFlow::GoToPly(int ply) {
-    if (CanGoToPly(ply)) Navigate(ply);
-}
-
 void GameFlow::Navigate(int ply) {
     SupersedeThink();
     StopPlay();
@@ -534,7 +358,7 @@ bool GameFlow::ClickSquare(int square) {
         flowState = FlowState::ApplyMove;
         return true;
     }
-    services.ShowPaneText(0, "打てませんよ。");
+    services.ShowPaneText(0, CannotMoveThereText);
     return false;
 }
 

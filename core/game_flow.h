@@ -2,20 +2,27 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/board.h"
+#include "core/flow_commands.h"
 #include "core/game_record.h"
 #include "core/history.h"
 #include "core/settings.h"
 #include "core/think.h"
+#include "core/worker_job.h"
 
 namespace vell {
 
 // The id of the game timer; ticks with another id are not the flow's.
 constexpr int GameTimerId = 61446;
+
+// A game that has just ended: the final counts, and whether its line reached the game log.
+struct FinishedGame {
+    StoneCounts counts{};
+    bool logged = false;
+};
 
 // What the flow needs of the window system. The window implements it with Qt; vellcli and
 // the tests with plain code. The 100 ms tick itself is the front end calling OnTimer.
@@ -32,6 +39,9 @@ class FlowServices {
     virtual void RequestRepaint() = 0;
     // A modal message box with an OK button; returns when it is closed.
     virtual void ShowMessage(const std::string& text) = 0;
+    // A game has just ended, its log line written (or not) and its training pass run; the
+    // flow's board is still the final one.
+    virtual void GameFinished(const FinishedGame& /*game*/) {}
 };
 
 // Learning from finished games. The window passes the trainer; vellcli and tests may pass none,
@@ -43,21 +53,6 @@ class GameLearner {
     virtual int TrainingGameCount() const = 0;
     // The training pass over the game just stored; only called while trainingMode is on.
     virtual void Train(const GameRecord& record) = 0;
-};
-
-enum class FlowState { Stopped = 0, AwaitingMove = 1, ApplyMove = 2, StartTurn = 3 };
-
-// The commands of the window, for Give and Accepts.
-enum class FlowCommand {
-    StartGame,
-    PauseGame,
-    GoToFirst,
-    GoToPrevious,
-    GoToNext,
-    GoToLast,
-    ChangePlayers,
-    NewGame,
-    TakeBack
 };
 
 // The one game in progress: position, side to move, history, and the timer-driven state machine
@@ -141,8 +136,6 @@ class GameFlow {
     const std::string& PassText() const { return passText; }
 
   private:
-    struct ThinkJob;
-
     void RunStartTurn();
     void RunApplyMove();
     void EndOfGame();
@@ -152,7 +145,7 @@ class GameFlow {
     void ResetToStart();
     void ShowThinkProgress();
     void RunCommand(FlowCommand command);
-    bool Allowed(FlowCommand command, FlowState state, int ply, int moveCount) const;
+    bool Allowed(FlowCommand command) const;
     void SupersedeThink();
     void StartThink();
     void RepaintBoardArea();
@@ -183,8 +176,8 @@ class GameFlow {
     std::string resultText;
     std::string passText;
 
-    std::shared_ptr<ThinkJob> activeJob;  // the think whose result this turn waits for
-    std::shared_ptr<ThinkJob> lastJob;    // the most recently started think, maybe superseded
+    // The think whose result this turn waits for; last, so a running think ends first.
+    WorkerSlot<ThinkRequest, ThinkOutcome> thinks;
 };
 
 }  // namespace vell

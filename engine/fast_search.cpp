@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "core/cpu_level.h"
 #include "core/player_names.h"
 #include "engine/evaluators.h"
 #include "engine/search.h"
@@ -143,7 +144,8 @@ int FastSearchRun::Search(const Board& board, int side) {
     }
     table.NextGeneration();
 #ifdef VELL_HAVE_POPCNT_KERNEL
-    if (HardwarePopcount()) return FastSearchKernel<1>::Start(*this, own, opp, side);
+    if (KernelLevel() >= CpuLevel::Popcount)
+        return FastSearchKernel<1>::Start(*this, own, opp, side);
 #endif
     return FastSearchKernel<0>::Start(*this, own, opp, side);
 }

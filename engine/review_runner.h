@@ -2,11 +2,10 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
-#include <optional>
 
 #include "core/game_flow.h"
 #include "core/history.h"
+#include "core/worker_job.h"
 #include "engine/game_review.h"
 
 namespace vell {
@@ -28,10 +27,7 @@ ReviewOptions ReviewOptionsOf(const Settings& settings);
 // navigating within the game keeps it.
 class ReviewRunner {
   public:
-    using WorkerStarter = std::function<void(std::function<void()>)>;
-
     ReviewRunner(ReviewFunction review, WorkerStarter startWorker);
-    ~ReviewRunner();  // stops a running review and waits for it to end
     ReviewRunner(const ReviewRunner&) = delete;
     ReviewRunner& operator=(const ReviewRunner&) = delete;
 
@@ -58,14 +54,17 @@ class ReviewRunner {
     bool Busy() const;
 
   private:
-    struct Job;
+    // What a review was asked for: a private copy of the game and the options.
+    struct Game {
+        GameHistory history;
+        ReviewOptions options;
+    };
     bool SameGame(const GameFlow& flow) const;
-    void Drop();
 
     ReviewFunction review;
     WorkerStarter startWorker;
-    std::shared_ptr<Job> active;
-    std::shared_ptr<Job> last;
+    // The review of the current game; last, so a running review ends first.
+    WorkerSlot<Game, GameReview> reviews;
 };
 
 }  // namespace vell

@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "core/bitboard_avx2.h"
+#include "core/cpu_level.h"
 #include "core/player_names.h"
 #include "engine/evaluators.h"
 #include "engine/pattern_readings.h"
@@ -101,9 +102,9 @@ int SearchRun::Search(const Board& board, int side, int alpha, int beta) {
     const std::int16_t* forward = patterns ? forwardWeights.data() : nullptr;
     int value;
 #ifdef VELL_HAVE_POPCNT_KERNEL
-    if (HardwareAvx2())
+    if (KernelLevel() == CpuLevel::Avx2)
         value = vector::Root(state, context, forward, own, opp, side, alpha, beta);
-    else if (HardwarePopcount())
+    else if (KernelLevel() == CpuLevel::Popcount)
         value = popcnt::Root(state, context, forward, own, opp, side, alpha, beta);
     else
 #endif

@@ -2,21 +2,19 @@
 
 #include <system_error>
 
+#include "core/file_names.h"
 #include "learning/weight_file.h"
 
 namespace vell {
 
 namespace {
 
-constexpr const char* TrainedName = "weight2.dat";
-constexpr const char* StartName = "weight4.dat";
-constexpr const char* BackupName = "weight4.bak";
 constexpr const char* Unchanged = "\n重みは変わっていません。";
 
 }  // namespace
 
 TrainedWeights ReadTrainedWeights(const std::filesystem::path& workDir) {
-    const std::filesystem::path file = workDir / TrainedName;
+    const std::filesystem::path file = workDir / TrainedWeightsFileName;
     TrainedWeights result;
     WeightLoadStatus status;
     result.weights = LoadWeights(file, &status);
@@ -49,7 +47,7 @@ AdoptResult AdoptTrainedWeights(const std::filesystem::path& workDir, Weights& i
     TrainedWeights candidate = ReadTrainedWeights(workDir);
     if (!candidate.ok) return {false, candidate.message};
 
-    const std::filesystem::path start = workDir / StartName;
+    const std::filesystem::path start = workDir / StartWeightsFileName;
     std::filesystem::path next = start;
     next += ".new";
     const WeightSaveStatus written = WriteWeightFile(next, candidate.weights);
@@ -59,7 +57,7 @@ AdoptResult AdoptTrainedWeights(const std::filesystem::path& workDir, Weights& i
     if (std::filesystem::is_regular_file(start, error)) {
         // A byte copy, so a weight4.dat of any length is kept as it was; renamed into place so
         // weight4.bak too is always one whole file.
-        const std::filesystem::path backup = workDir / BackupName;
+        const std::filesystem::path backup = workDir / WeightsBackupFileName;
         std::filesystem::path copy = backup;
         copy += ".tmp";
         std::filesystem::copy_file(start, copy, std::filesystem::copy_options::overwrite_existing,

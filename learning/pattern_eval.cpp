@@ -5,6 +5,7 @@
 #include <cassert>
 
 #include "book/board_symmetry.h"
+#include "core/cpu_level.h"
 
 namespace vell {
 
@@ -274,7 +275,8 @@ __attribute__((target("popcnt"))) int PatternValuePopcount(Bitboard black, Bitbo
 
 int PatternEvaluate(Bitboard black, Bitboard white, int turn, const WeightTable& weights) {
 #ifdef VELL_HAVE_POPCOUNT_PATTERN
-    if (HardwarePopcount()) return PatternValuePopcount(black, white, turn, weights);
+    if (KernelLevel() >= CpuLevel::Popcount)
+        return PatternValuePopcount(black, white, turn, weights);
 #endif
     return PatternValue(black, white, turn, weights);
 }

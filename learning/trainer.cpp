@@ -2,19 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <utility>
 
+#include "core/append_lines.h"
+#include "core/file_names.h"
 #include "learning/weight_file.h"
 
 namespace vell {
-
-namespace {
-
-constexpr const char* WeightSaveName = "weight2.dat";
-constexpr const char* TrainingLogName = "Trainlog.txt";
-
-}  // namespace
 
 std::string TrainingLogLine(int gamesBefore, const TrainingErrors& errors) {
     char line[160];
@@ -64,7 +58,7 @@ void Trainer::Train(const GameRecord& record) {
 
 void Trainer::SaveWeights() {
     const WeightSaveStatus status =
-        SaveTrainedWeights(workDir / WeightSaveName, weights, database.Count());
+        SaveTrainedWeights(workDir / TrainedWeightsFileName, weights, database.Count());
     saveFailed = !status.ok;
     if (status.ok)
         saveFailureReported = false;
@@ -75,38 +69,18 @@ void Trainer::SaveWeights() {
 
 void Trainer::AppendLog(const std::string& line) {
     pendingLog += line;
-    const std::filesystem::path file = workDir / TrainingLogName;
-    std::error_code error;
-    const bool existed = std::filesystem::exists(file, error);
-    const std::uintmax_t previousSize = existed ? std::filesystem::file_size(file, error) : 0;
-    bool written = false;
-    if (!error) {
-        std::ofstream log(file, std::ios::binary | std::ios::app);
-        if (log) {
-            log.write(pendingLog.data(), static_cast<std::streamsize>(pendingLog.size()));
-            log.flush();
-            log.close();
-            written = !log.fail();
-        }
-    }
-    if (written) {
+    const std::filesystem::path file = workDir / TrainingLogFileName;
+    const AppendResult result = AppendWholeLines(file, pendingLog);
+    if (result == AppendResult::Appended) {
         pendingLog.clear();
         logFailureReported = false;
         return;
     }
-    // Whatever part of the lines reached the file is cut off again. Lines that cannot be cut
-    // off are given up: appending them again would double them.
-    std::error_code cut;
-    if (std::filesystem::is_regular_file(file, cut) &&
-        std::filesystem::file_size(file, cut) != previousSize && !cut) {
-        if (existed)
-            std::filesystem::resize_file(file, previousSize, cut);
-        else
-            std::filesystem::remove(file, cut);
-        if (cut) {
-            pendingLog.clear();
-            logLinesLost = true;
-        }
+    // Lines that could not be cut off the file again are given up: appending them again would
+    // double them.
+    if (result == AppendResult::Torn) {
+        pendingLog.clear();
+        logLinesLost = true;
     }
     Report(logFailureReported, "学習ログ " + file.string() + " に書き込めません。\n" +
                                    "記録はメモリに残し、書き込めるようになったら追記します。");

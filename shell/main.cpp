@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -7,6 +8,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "core/cpu_level.h"
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/vell_app.h"
@@ -40,6 +42,10 @@ void ScheduleScreenshot(vell::CVellApp& app, const QString& file) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const std::string cpu = vell::CheckCpuOverride(); !cpu.empty()) {
+        std::fprintf(stderr, "vell: %s\n", cpu.c_str());
+        return 2;
+    }
     if (NoDisplay()) {
         std::fprintf(stderr,
                      "vell: no display (DISPLAY is not set); start it on a desktop or under "

@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "core/game_flow.h"
-#include "core/hint_runner.h"
+#include "engine/hint_runner.h"
 #include "engine/review_runner.h"
 #include "shell/board_geometry.h"
 #include "shell/board_painter.h"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/bitboard_avx2.h"
+#include "core/cpu_level.h"
 #include "tests/engine/test_positions.h"
 #include "tests/support/random_play.h"
 
@@ -55,7 +56,8 @@ __attribute__((target(VELL_AVX2_TARGET))) avx2::MovePair VectorBothMoves(Bitboar
 std::vector<Kernel> Kernels() {
     std::vector<Kernel> kernels{{"portable", ReadingsAfterMove, ReadingsWeightSum}};
 #ifdef VELL_HAVE_AVX2
-    if (HardwareAvx2()) kernels.push_back({"vector", VectorAfter, VectorWeightSum, VectorPairSums});
+    if (MachineSupports(CpuLevel::Avx2))
+        kernels.push_back({"vector", VectorAfter, VectorWeightSum, VectorPairSums});
 #endif
     return kernels;
 }
@@ -120,7 +122,7 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
 // On boards of random squares, reachable or not, the vector move generation and flips give
 // what the portable ones give for every empty square and both colours.
 TEST(VectorBitboards, MatchThePortableRoutines) {
-    if (!HardwareAvx2()) GTEST_SKIP() << "no 256-bit vectors on this processor";
+    if (!MachineSupports(CpuLevel::Avx2)) GTEST_SKIP() << "no 256-bit vectors on this processor";
     std::mt19937 random(17);
     for (int n = 0; n < 3000; ++n) {
         const Board board = test::RandomBoard(random);

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/board.h"
+#include "core/game_flow.h"
 #include "core/player_names.h"
 #include "core/think.h"
+#include "core/worker_job.h"
 
 namespace vell {
-
-class GameFlow;
 
 // The player type whose evaluation a hint thinks with: the blend of the hand-made formula and
 // the learned patterns, whatever types the two sides have.
@@ -32,11 +30,8 @@ struct HintResult {
 // (a move, navigation, a pause), so a stale suggestion is never shown.
 class HintRunner {
   public:
-    using WorkerStarter = std::function<void(std::function<void()>)>;
-
     // `think` as the computer players use it; `startWorker` runs a body on a new thread.
     HintRunner(ThinkFunction think, WorkerStarter startWorker);
-    ~HintRunner();  // stops a running think and waits for it to end
     HintRunner(const HintRunner&) = delete;
     HintRunner& operator=(const HintRunner&) = delete;
 
@@ -58,15 +53,20 @@ class HintRunner {
     bool Busy() const;
 
   private:
-    struct Job;
+    // What a hint was asked for: the position and turn, and where in the game it stood.
+    struct Turn {
+        ThinkRequest request;
+        int ply = 0;
+        int moveCount = 0;
+    };
     bool SameTurn(const GameFlow& flow) const;
     void Drop();
 
     ThinkFunction think;
     WorkerStarter startWorker;
-    std::shared_ptr<Job> active;  // the hint of the current turn, thinking or done
-    std::shared_ptr<Job> last;    // the most recently started think, perhaps dropped
     int suggested = -1;
+    // The hint of the current turn, thinking or done; last, so a running think ends first.
+    WorkerSlot<Turn, ThinkOutcome> hints;
 };
 
 }  // namespace vell
