@@ -25,9 +25,6 @@ inline constexpr const char* HoldoutLogName = "Holdoutlog.txt";
 // (resources/holdout.txt), the fixed mark the chart measures against.
 constexpr double ShippedHoldoutError = 135.496665;
 
-// A table trained on this many games or more moves too little per game to see on the chart.
-constexpr int SettledTrainingGames = 1000;
-
 // One measurement: the trained-games count of the weights, their error on the held-out games in
 // squared discs, and the key of the weights and games measured.
 struct HoldoutPoint {

@@ -44,8 +44,8 @@ const char* const ShippedOnlyText =
     "検証用の対局での同梱の重みの誤差は %1 "
     "です。トレーニングすると、いまの重みの誤差を並べて示します。";
 const char* const SettledText =
-    "いまの重みは %1 局分の学習の平均なので、1 "
-    "局の学習ではほとんど動きません。学習前と学習後は重なるため、学習後だけを描いています。";
+    "学習前と学習後の誤差の差は %1% しかありません。いまの重みは %2 "
+    "局分の学習の平均で、1 局の学習ではほとんど動かないため、学習後の線だけを描いています。";
 
 const char* const TrainingLogName = "Trainlog.txt";
 const char* const LearnCurveName = "learncurve.txt";
@@ -202,7 +202,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
         const std::vector<double>* values;
         QColor colour;
     };
-    const bool settled = data.WeightsSettled();
+    const bool settled = data.PassesCoincide();
     std::vector<Series> shown;
     if (!settled) shown.push_back({&before, BeforeColour});
     shown.push_back({&after, AfterColour});
@@ -339,6 +339,15 @@ int LearningChartData::WeightsGames() const {
     return -1;
 }
 
+double LearningChartData::PassChange() const {
+    double change = 0, before = 0;
+    for (const TrainingLogEntry& e : training.entries) {
+        change += std::abs(e.after - e.before);
+        before += e.before;
+    }
+    return before > 0 ? change / before : 0.0;
+}
+
 std::vector<int> HoldoutPlaces(const LearningChartData& data) {
     const auto& entries = data.training.entries;
     std::vector<int> places;
@@ -415,7 +424,10 @@ QString LearningChartMessage(const LearningChartData& data) {
                      .arg(QString::number(data.holdout.back().error, 'f', 2))
                      .arg(data.holdout.back().games)
                      .arg(shipped);
-    if (data.WeightsSettled()) parts << Text(SettledText).arg(data.WeightsGames());
+    if (data.PassesCoincide())
+        parts << Text(SettledText)
+                     .arg(QString::number(100 * data.PassChange(), 'f', 1))
+                     .arg(data.WeightsGames());
     return parts.join(QLatin1Char('\n'));
 }
 

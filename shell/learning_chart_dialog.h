@@ -27,9 +27,12 @@ struct LearningChartData {
     // The trained-games count of the weights in use: the last held-out measurement's, else
     // the last training pass's; -1 when neither log says.
     int WeightsGames() const;
-    // Trained on so many games that a pass hardly moves them: the chart then draws one error
-    // line for the passes, not two that coincide.
-    bool WeightsSettled() const { return WeightsGames() >= SettledTrainingGames; }
+    // The errors after the passes differ from those before by this share of them (0.01 is
+    // 1%); 0 without passes.
+    double PassChange() const;
+    // The passes hardly move the weights (the weights in use are the mean over every game they
+    // were trained on): the two error lines would coincide, so the chart draws one.
+    bool PassesCoincide() const { return !training.entries.empty() && PassChange() < 0.02; }
 };
 
 // Where the held-out points go on the chart's games axis (the log's games in order, 1 for the
