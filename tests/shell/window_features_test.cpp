@@ -447,8 +447,11 @@ class WindowFeaturesTest : public QObject {
         LearningChartDialog chart(dir.path().toStdString());
         QSignalSpy refreshed(&chart, &LearningChartDialog::Refreshed);
         QVERIFY(refreshed.wait(10000));
-        QCOMPARE(chart.Message(),
-                 message + QStringLiteral("\nlearncurve.txt の 1 行を読み飛ばしました。"));
+        QCOMPARE(
+            chart.Message(),
+            message + QStringLiteral("\nlearncurve.txt の 1 行を読み飛ばしました。\n"
+                                     "検証用の対局での同梱の重みの誤差は 135.50 です。"
+                                     "トレーニングすると、いまの重みの誤差を並べて示します。"));
         QCOMPARE(int(chart.Data().training.entries.size()), entries);
         QCOMPARE(int(chart.Data().curve.entries.size()), 1);
         chart.resize(640, 400);
@@ -459,6 +462,42 @@ class WindowFeaturesTest : public QObject {
         chart.Reload();
         QVERIFY(refreshed.wait(10000));
         QCOMPARE(int(chart.Data().training.entries.size()), 1);
+    }
+
+    // The held-out figures of the weights in use go to the passes that made them; passes that
+    // hardly move the weights are said to, instead of drawing two coinciding lines.
+    void chartPlacesTheHeldOutFigures() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("Trainlog.txt"),
+                  "        0 10.000000 -> 9.000000(-1.000000)\n"
+                  "        1 9.000000 -> 8.000000(-1.000000)\n"
+                  "        2 8.500000 -> 8.000000(-0.500000)\n");
+        WriteFile(dir.filePath("Holdoutlog.txt"),
+                  "games=0 error=150.5 key=1\n"
+                  "games=2 error=140.25 key=2\n"
+                  "games=99 error=1 key=3\n"
+                  "games=3 error=139 key=4\n");
+        LearningChartDialog chart(dir.path().toStdString());
+        QSignalSpy refreshed(&chart, &LearningChartDialog::Refreshed);
+        QVERIFY(refreshed.wait(10000));
+        QCOMPARE(HoldoutPlaces(chart.Data()), (std::vector<int>{0, 2, -1, 3}));
+        QCOMPARE(chart.Message(),
+                 QStringLiteral(
+                     "3 局分の学習を表示しています。\n"
+                     "検証用の対局での誤差: いまの重み 139.00(3 局学習)、同梱の重み 135.50。"));
+        chart.resize(640, 400);
+        chart.grab();
+
+        WriteFile(dir.filePath("Trainlog.txt"), "   400000 135.000000 -> 135.000000(0.000000)\n");
+        QFile::remove(dir.filePath("Holdoutlog.txt"));
+        chart.Reload();
+        QVERIFY(refreshed.wait(10000));
+        QVERIFY(chart.Data().PassesCoincide());
+        QVERIFY(chart.Message().endsWith(
+            QStringLiteral("学習前と学習後の誤差の差は 0.0% しかありません。いまの重みは 400001 "
+                           "局分の学習の平均で、1 局の学習ではほとんど動かないため、"
+                           "学習後の線だけを描いています。")));
+        chart.grab();
     }
 };
 
