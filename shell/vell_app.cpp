@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <ctime>
 
+#include <QFile>
 #include <QFileDialog>
 
 #include "book/book_value_message.h"
 #include "core/file_names.h"
 #include "engine/think_driver.h"
+#include "learning/game_log.h"
 #include "learning/opening_variety.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
@@ -34,6 +36,18 @@ const char* const FolderInUseText =
     "トレーニングとファイルへの書き込みをしないで開きます。";
 const char* const AdoptRefusedText =
     "作業フォルダには別のプログラムが書き込んでいます。重みは入れ替えられません。";
+
+// The held-out games built into the program (resources/holdout.txt).
+std::vector<GameRecord> HeldOutGames() {
+    QFile file(QStringLiteral(":/vell/holdout.txt"));
+    std::vector<GameRecord> games;
+    if (!file.open(QIODevice::ReadOnly)) return games;
+    while (!file.atEnd()) {
+        GameRecord game;
+        if (GameFromLogLine(file.readLine().trimmed().toStdString(), game)) games.push_back(game);
+    }
+    return games;
+}
 
 }  // namespace
 
@@ -63,9 +77,15 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
                       ? options.think
                       : WithRandomOpening(data->Think(SearchKind::Fast), DefaultRandomOpeningMoves,
                                           static_cast<std::uint64_t>(std::time(nullptr)));
-    setup.learner = writesFiles ? &data->Training() : nullptr;
+    // The held-out error of the trained weights is measured beside the games, never in them.
+    monitor = std::make_unique<HoldoutMonitor>(data->Training(), data->WorkingWeights(),
+                                               HeldOutGames(), options.workDir);
+    setup.learner = writesFiles ? monitor.get() : nullptr;
     setup.workDir = options.workDir;
-    setup.dataInfoText = [this] { return DataInfoText(data->WeightsInUse()->header); };
+    // The window's weights come from weight4.dat (training writes weight2.dat).
+    setup.dataInfoText = [this] {
+        return DataInfoText(data->WeightsInUse()->header, StartWeightsFileName);
+    };
     setup.bookValueText = [this](const Board& board) {
         return BookValueMessage(*data->BookInUse(), board);
     };
@@ -79,10 +99,12 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
     connect(frame.get(), &CMainFrame::AdoptWeightsRequested, this, [this, dir = options.workDir] {
-        if (!folderLock->Held())
+        if (!folderLock->Held()) {
             ShowMessageBox(frame.get(), Text(AdoptRefusedText));
-        else
-            AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
+            return;
+        }
+        AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
+        monitor->WeightsChanged();
     });
     UpdateTitle();
 
@@ -99,6 +121,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
                                              QString::fromStdString(folderLock->Holder().empty()
                                                                         ? folderLock->Refusal()
                                                                         : folderLock->Holder())));
+    boardView->setFocus();
     if (options.startTimer) boardView->StartTimer();
     return true;
 }

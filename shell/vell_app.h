@@ -10,6 +10,7 @@
 #include "core/think.h"
 #include "core/folder_lock.h"
 #include "engine/engine_data.h"
+#include "learning/holdout_monitor.h"
 #include "shell/settings_store.h"
 #include "shell/vell_doc.h"
 
@@ -70,8 +71,9 @@ class CVellApp : public QObject {
 
     Settings liveSettings = DefaultSettings;
     SettingsStore settingsStore{liveSettings};
-    std::unique_ptr<FolderLock> folderLock;  // held while this window writes the working folder
-    std::unique_ptr<EngineData> data;        // before the window, so the game goes first
+    std::unique_ptr<FolderLock> folderLock;   // held while this window writes the working folder
+    std::unique_ptr<EngineData> data;         // before the window, so the game goes first
+    std::unique_ptr<HoldoutMonitor> monitor;  // after the trainer it watches
     CVellDoc doc;
     std::unique_ptr<CMainFrame> frame;  // last, so the window (and the game) goes first
     CVellView* boardView = nullptr;     // owned by the frame

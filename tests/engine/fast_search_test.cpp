@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "core/player_names.h"
@@ -62,6 +63,49 @@ TEST(FastSearch, AgreesWithThePlainSearch) {
     }
     EXPECT_GT(finals, 250);
     EXPECT_GT(compared, 2000);
+}
+
+// Reads to the end from 1 to 14 empty squares, where the endgame solver takes over the last
+// ones, give the plain search's value and square; with either side to move, so passes, roots
+// without a move and games that end before the board is full all occur. The depth limit is the
+// empties themselves or far beyond them.
+TEST(FastSearch, ReadsToTheEndAsThePlainSearch) {
+    InitPatterns();
+    const WeightTable weights = testing::RandomWeights(12);
+    TranspositionTable table(std::size_t{1} << 20);
+    auto positions = testing::RandomGamePositions(7160, 1000, 44);
+    // Random games seldom leave a move among the last few squares; boards filled at random
+    // with 2 to 9 empty squares often do.
+    std::mt19937 rng(7161);
+    for (int k = 0; k < 3000; ++k) {
+        testing::TestPosition p{{}, static_cast<int>(rng() % 2)};
+        for (auto& square : p.board)
+            square = static_cast<std::int8_t>(rng() % 2 == 0 ? Black : White);
+        for (int e = 2 + k % 8; e > 0; --e)
+            p.board[rng() % 64] = Empty;
+        positions.push_back(p);
+    }
+    int compared = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        testing::TestPosition p = positions[i];
+        const int empties = CountStones(p.board)[Empty];
+        if (empties > 14) continue;
+        if (i % 4 == 0) p.side = 1 - p.side;
+        const EvalContext context{i % 3 == 0 ? CpuPat2Player : Cpu1Player, false, nullptr,
+                                  &weights};
+        const int depth = i % 5 == 0 ? empties : 60;
+        SearchRun plain(context);
+        plain.depthLimit = depth;
+        const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
+        FastSearchRun fast(context, table);
+        fast.depthLimit = depth;
+        const int actual = fast.Search(p.board, p.side);
+        const std::string where = BoardToText(p.board) + (p.side == Black ? " black" : " white");
+        ASSERT_EQ(actual, expected) << where;
+        ASSERT_EQ(fast.chosenSquare, plain.chosenSquare) << where;
+        ++compared;
+    }
+    EXPECT_GT(compared, 5000);
 }
 
 // A table of two entries forces every store to replace another position's: the results must
