@@ -72,7 +72,8 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     monitor = std::make_unique<HoldoutMonitor>(*trainer, weights, HeldOutGames(), options.workDir);
     setup.learner = monitor.get();
     setup.workDir = options.workDir;
-    setup.dataInfoText = [this] { return DataInfoText(weights.header); };
+    // The window's weights come from weight4.dat (training writes weight2.dat).
+    setup.dataInfoText = [this] { return DataInfoText(weights.header, "weight4.dat"); };
     setup.bookValueText = [this](const Board& board) { return BookValueMessage(book, board); };
     // The review reads the weights in place too; the view holds the game while it runs.
     setup.review = [this, search = FastRootSearch()](
@@ -103,6 +104,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     // As the user left it, or as large as suits the screen: never smaller than the scene.
     KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
+    boardView->setFocus();
     if (options.startTimer) boardView->StartTimer();
     return true;
 }

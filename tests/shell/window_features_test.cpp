@@ -75,20 +75,23 @@ class WindowFeaturesTest : public QObject {
 
     // The click rules hold at the base size and at twice it: the board's left and top
     // edges belong to column and row 0, a point just left of or below the board is no square.
+    // At the base size the board's corner lies half a cell in from the window's.
     void clicksMapThroughTheScale_data() {
         QTest::addColumn<int>("cell");
         QTest::addColumn<QPointF>("point");  // in pixels of the base size, scaled by cell / 32
         QTest::addColumn<int>("square");
+        constexpr double edge = 16, end = edge + 8 * 32;
         for (int cell : {32, 64}) {
             const QByteArray scale = QByteArray::number(cell);
-            QTest::newRow(scale + " left edge") << cell << QPointF(64, 64 + 3 * 32 + 5) << 3;
-            QTest::newRow(scale + " 10 left of the board") << cell << QPointF(54, 100) << -1;
-            QTest::newRow(scale + " top-left corner") << cell << QPointF(64, 64) << 0;
-            QTest::newRow(scale + " last pixel of h") << cell << QPointF(319.9, 319.9) << 63;
-            QTest::newRow(scale + " right of the board") << cell << QPointF(320, 100) << -1;
-            QTest::newRow(scale + " below the board") << cell << QPointF(100, 320) << -1;
+            QTest::newRow(scale + " left edge") << cell << QPointF(edge, edge + 3 * 32 + 5) << 3;
+            QTest::newRow(scale + " 10 left of the board") << cell << QPointF(edge - 10, 100) << -1;
+            QTest::newRow(scale + " top-left corner") << cell << QPointF(edge, edge) << 0;
+            QTest::newRow(scale + " last pixel of h")
+                << cell << QPointF(end - 0.1, end - 0.1) << 63;
+            QTest::newRow(scale + " right of the board") << cell << QPointF(end, 100) << -1;
+            QTest::newRow(scale + " below the board") << cell << QPointF(100, end) << -1;
             QTest::newRow(scale + " centre of e4")
-                << cell << QPointF(64 + 4 * 32 + 16, 64 + 3 * 32 + 16) << 35;
+                << cell << QPointF(edge + 4 * 32 + 16, edge + 3 * 32 + 16) << 35;
         }
     }
     void clicksMapThroughTheScale() {
@@ -112,9 +115,7 @@ class WindowFeaturesTest : public QObject {
         t.view().StartGame();
         t.Tick();
         const int legal = LowestLegalSquare(t.flow().CurrentBoard(), White);
-        const QPointF centre((64 + (legal / 8) * 32 + 16) * cell / 32.0,
-                             (64 + (legal % 8) * 32 + 16) * cell / 32.0);
-        QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier, SquareCentre(t.view(), legal));
         t.Tick();
         QCOMPARE(t.flow().History().moveCount, 1);
         QCOMPARE(t.flow().History().SquareOfMove(1), legal);
@@ -375,8 +376,9 @@ class WindowFeaturesTest : public QObject {
         QCOMPARE(list->count(), 5);
         QCOMPARE(list->item(0)->text(), QStringLiteral("開始局面"));
         const int first = history.SquareOfMove(1);
+        // Squares by name: column letter, then row number.
         QCOMPARE(list->item(1)->text(),
-                 QString::asprintf(" 1  o %d%d", first / 8 + 1, first % 8 + 1));
+                 QString::asprintf(" 1  o %c%c", 'a' + first / 8, '1' + first % 8));
         QCOMPARE(list->item(2)->text().mid(4, 1), QStringLiteral("x"));
         QCOMPARE(list->currentRow(), 4);
 
