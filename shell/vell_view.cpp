@@ -119,6 +119,7 @@ void CVellView::FollowGame() {
     drawnPly = history.currentPly;
     passSeen = pass;
     resultSeen = result;
+    if (cursor >= 0) DescribeCursor();
 }
 
 void CVellView::SettleDrawing() {
@@ -128,6 +129,7 @@ void CVellView::SettleDrawing() {
     drawnPly = game->History().currentPly;
     passSeen = !game->PassText().empty();
     resultSeen = !game->ResultText().empty();
+    if (cursor >= 0) DescribeCursor();
 }
 
 bool CVellView::Animating() const {
