@@ -35,9 +35,9 @@ inline const std::vector<OptionRule> ReviewOptionRules = {
     {"--kif", true},         {"--game", true},    {"--type", true},   {"--normal-depth", true},
     {"--final-depth", true}, {"--weights", true}, {"--search", true}, {"--format", true}};
 inline const std::vector<OptionRule> SelfPlayOptionRules = {
-    {"--games", true},       {"--black", true},    {"--white", true}, {"--normal-depth", true},
-    {"--final-depth", true}, {"--training", true}, {"--dir", true},   {"--continue", false},
-    {"--openings", true},    {"--seed", true},     {"--search", true}};
+    {"--games", true},       {"--black", true},    {"--white", true},  {"--normal-depth", true},
+    {"--final-depth", true}, {"--training", true}, {"--dir", true},    {"--continue", false},
+    {"--openings", true},    {"--seed", true},     {"--search", true}, {"--holdout", true}};
 inline const std::vector<OptionRule> ThinkOptionRules = {
     {"--board", true},        {"--side", true},        {"--black", true},    {"--white", true},
     {"--normal-depth", true}, {"--final-depth", true}, {"--training", true}, {"--book", true},

@@ -22,7 +22,7 @@ const std::vector<Command>& Commands() {
         {"selfplay",
          "selfplay --games N [--black TYPE] [--white TYPE] [--normal-depth N] [--final-depth F] "
          "[--training 0|1] [--dir DIR] [--continue] [--openings K] [--seed S] [--search "
-         "plain|fast]",
+         "plain|fast] [--holdout FILE]",
          RunSelfplay},
         {"match",
          "match --games N --a TYPE --b TYPE [--normal-depth N] [--final-depth F] [--openings K] "

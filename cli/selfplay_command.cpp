@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 
 #include "cli/args.h"
@@ -15,6 +16,8 @@
 #include "core/player_names.h"
 #include "engine/think_driver.h"
 #include "learning/adopt_weights.h"
+#include "learning/game_log.h"
+#include "learning/holdout_monitor.h"
 #include "learning/opening_variety.h"
 #include "learning/trainer.h"
 
@@ -30,6 +33,7 @@ struct SelfplayOptions {
     int openings = 0;
     std::uint32_t seed = 1;
     SearchKind search = SearchKind::Fast;
+    std::vector<GameRecord> holdout;  // --holdout: measured every 10 trained games
 };
 
 SelfplayOptions ParseSelfplay(const std::vector<std::string>& argv) {
@@ -49,6 +53,14 @@ SelfplayOptions ParseSelfplay(const std::vector<std::string>& argv) {
     options.openings = static_cast<int>(args.Integer("--openings", openings, 0, 60));
     options.seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
     options.search = args.SearchOption();
+    if (const auto holdout = args.Value("--holdout")) {
+        try {
+            options.holdout = ReadGameLog(*holdout).games;
+        } catch (const std::runtime_error& e) {
+            throw UsageError(std::string("--holdout: ") + e.what());
+        }
+        if (options.holdout.empty()) throw UsageError("--holdout " + *holdout + ": holds no game");
+    }
     return options;
 }
 
@@ -119,18 +131,21 @@ int RunSelfplay(const std::vector<std::string>& argv) {
     Trainer trainer(files.weights, &files.book, options.dir, [](const std::string& text) {
         std::cerr << "vellcli selfplay: " << text << "\n";
     });
+    // With --holdout the weights are measured beside the games as the window does.
+    HoldoutMonitor monitor(trainer, files.weights, options.holdout, options.dir);
     DirectServices services("selfplay");
     GameEndCounter counter;
     MemoryOnlySettings memorySettings;
     ThinkFunction think = MakeThink(files.book, files.weights, options.search);
     if (options.openings > 0)
         think = WithRandomOpening(std::move(think), options.openings, options.seed, true);
-    GameFlow flow(services, options.settings, memorySettings, std::move(think), &trainer,
+    GameFlow flow(services, options.settings, memorySettings, std::move(think), &monitor,
                   options.dir);
 
     Progress progress(counter, training ? &trainer : nullptr, options.games);
     PlayGames(flow, counter, services, options.games,
               [&] { progress.Show(counter.games == options.games || Interrupted()); });
+    monitor.Wait();
     char summary[160];
     std::snprintf(summary, sizeof summary, "games=%d black=%d white=%d draws=%d seconds=%.3f",
                   counter.games, counter.blackWins, counter.whiteWins, counter.draws,

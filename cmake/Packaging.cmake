@@ -10,6 +10,8 @@ set(VELL_LIBEXEC_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vell)
 install(TARGETS vellcli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/weight4.dat DESTINATION ${VELL_DATA_DIR})
 install(PROGRAMS scripts/seed-workdir.sh DESTINATION ${VELL_LIBEXEC_DIR})
+# Debian looks for the copyright file under the package's own name.
+install(FILES resources/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vell)
 
 if(VELL_BUILD_SHELL)
     install(TARGETS vell RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -36,7 +38,8 @@ set(CPACK_PACKAGE_NAME vell)
 set(CPACK_PACKAGE_VENDOR TolvaSoftware)
 set(CPACK_PACKAGE_CONTACT "Vell developers <vell@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "8x8 board game of the reversi family that learns from its games")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: a list of strings would reach the package joined with ";".
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Vell is a desktop board game with its own capture rule, four computer players sharing one "
     "engine, an opening book and pattern weights that training improves game after game. The "
     "package holds the Qt window vell, the command-line program vellcli and the trained weights.")

@@ -130,8 +130,11 @@ class GameFlow {
     const Settings& CurrentSettings() const { return settings; }
     int PlayerOf(int side) const { return settings[side]; }
     // The result of the game just ended: who won, the counts and, with squares left, that
-    // neither side can move; lines end in "\n". Empty from the start of the next game.
-    const std::string& ResultText() const { return resultText; }
+    // neither side can move; lines end in "\n". Empty from the start of the next game, and
+    // while navigation shows an earlier position of the game.
+    const std::string& ResultText() const {
+        return history.currentPly == history.moveCount ? resultText : NoText;
+    }
     // "%sはパスです。" from a pass until the passing side's opponent has moved; else empty.
     const std::string& PassText() const { return passText; }
 
@@ -175,6 +178,7 @@ class GameFlow {
     bool logFailureReported = false;
     std::string resultText;
     std::string passText;
+    static inline const std::string NoText;
 
     // The think whose result this turn waits for; last, so a running think ends first.
     WorkerSlot<ThinkRequest, ThinkOutcome> thinks;

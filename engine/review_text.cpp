@@ -15,8 +15,10 @@ const char* const HeadingText = "  # 手 着手   評価  最善   評価   損�
 const char* const LossText = "損失";
 const char* const BestText = "最善";
 const char* const AverageLossText = "平均損失";
-const char* const WorstText = "大きな損";
+const char* const WorstText = "大きな損失";
 const char* const StoneUnit = "石";
+// Between the parts of a summary: an ideographic space, which rich text keeps as it is.
+const char* const Gap = "　";
 
 std::string Name(int square) {
     const std::string name = SquareName(square);
@@ -77,11 +79,11 @@ std::string SideSummaryText(const GameReview& review, int side) {
     std::string text =
         Side(side) + " " + AverageLossText + " " + LossStonesText(summary.averageLoss) + StoneUnit;
     for (const ReviewMark mark : {ReviewMark::Dubious, ReviewMark::Mistake, ReviewMark::Blunder})
-        text += "  " + std::string(MarkText(mark)) + " " +
+        text += std::string(Gap) + std::string(MarkText(mark)) + " " +
                 std::to_string(summary.marks[static_cast<int>(mark)]);
     for (std::size_t i = 0; i < summary.worst.size(); ++i) {
         const MoveReview& move = review.moves[summary.worst[i]];
-        text += (i == 0 ? std::string("  ") + WorstText + " " : std::string("、")) +
+        text += (i == 0 ? std::string(Gap) + WorstText + " " : std::string("、")) +
                 std::to_string(move.moveNumber) + ". " + Name(move.played) + " " +
                 LossStonesText(move.loss) + StoneUnit;
     }

@@ -34,7 +34,8 @@ struct SideSummary {
 };
 SideSummary SummarizeSide(const GameReview& review, int side);
 
-// "黒 平均損失 1.2石  ?! 2  ? 1  ?? 0  大きな損 23. c5 6.2石、31. b2 4.0石": one side's summary.
+// "黒 平均損失 1.2石　?! 2　? 1　?? 0　大きな損失 23. c5 6.2石、31. b2 4.0石": one side's
+// summary, its parts apart by ideographic spaces.
 std::string SideSummaryText(const GameReview& review, int side);
 
 }  // namespace vell

@@ -203,12 +203,12 @@ std::string ShiftJisToUtf8(std::string_view text) {
     return utf8;
 }
 
-std::string DataInfoText(const WeightHeader& header) {
+std::string DataInfoText(const WeightHeader& header, std::string_view fileName) {
     char version[64];
     std::snprintf(version, sizeof version, "%2d.%02d.%02d", header.major, header.minor,
                   header.revision);
     const std::string_view note(header.note.data(), header.note.size());
-    return "ファイル名:weight2.dat\nバージョン:" + std::string(version) +
+    return "ファイル名:" + std::string(fileName) + "\nバージョン:" + std::string(version) +
            "\nトレーニング試合数:" + std::to_string(header.trainingGames) +
            "\n特記事項:" + ShiftJisToUtf8(note) + "\n";
 }

@@ -75,9 +75,10 @@ std::int32_t AddTrainingGames(std::int32_t count, int games);
 WeightSaveStatus SaveTrainedWeights(const std::filesystem::path& file, Weights& weights,
                                     int gamesTrained);
 
-// The text of the data-information message, in UTF-8: the file name weight2.dat, the version,
-// the training games and the note, one per line, ending with a line break.
-std::string DataInfoText(const WeightHeader& header);
+// The text of the data-information message, in UTF-8: the file name (the file the header came
+// from; weight2.dat unless given), the version, the training games and the note, one per line,
+// ending with a line break.
+std::string DataInfoText(const WeightHeader& header, std::string_view fileName = "weight2.dat");
 
 // A Shift-JIS text (up to its first zero byte) in UTF-8. A byte sequence that is not Shift-JIS
 // becomes U+FFFD.

@@ -17,19 +17,6 @@ QColor Rgb(const int (&c)[3]) {
     return QColor(c[0], c[1], c[2]);
 }
 
-// A stone centred in a square of `size` pixels whose corner is at `origin`.
-void DrawStone(QPainter& painter, QPointF origin, double size, int colour) {
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    const double margin = size * 3.0 / 32.0;
-    const QRectF disc(origin.x() + margin, origin.y() + margin, size - 2 * margin,
-                      size - 2 * margin);
-    painter.setPen(
-        QPen(colour == 0 ? QColor(64, 64, 64) : QColor(160, 160, 160), std::max(1.0, size / 32.0)));
-    painter.setBrush(colour == 0 ? QColor(0, 0, 0) : QColor(255, 255, 255));
-    painter.drawEllipse(disc);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-}
-
 // One cell image of `size` pixels. The grid line is one pixel, the marker frame two, at the
 // base size of 32 pixels; both grow with the size.
 QPixmap MakeCell(int value, bool framed, int size) {
@@ -62,6 +49,20 @@ QPolygonF Triangle(double left, double right, double top, double bottom, bool po
 }
 
 }  // namespace
+
+void DrawStone(QPainter& painter, QPointF origin, double size, int colour, double squeeze) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const double margin = size * 3.0 / 32.0;
+    const double width = (size - 2 * margin) * squeeze;
+    const QRectF disc(origin.x() + size / 2 - width / 2, origin.y() + margin, width,
+                      size - 2 * margin);
+    painter.setPen(
+        QPen(colour == 0 ? QColor(64, 64, 64) : QColor(160, 160, 160), std::max(1.0, size / 32.0)));
+    painter.setBrush(colour == 0 ? QColor(0, 0, 0) : QColor(255, 255, 255));
+    painter.drawEllipse(disc);
+    painter.restore();
+}
 
 CellImages MakeCellImages(int size) {
     return {MakeCell(0, false, size), MakeCell(1, false, size), MakeCell(2, false, size),
@@ -119,10 +120,10 @@ QIcon MakeToolIcon(ToolIcon which) {
             painter.drawPolygon(Triangle(5, 13, 2, 13, false));
             break;
         case ToolIcon::StartGame:
-            painter.setBrush(Rgb(BoardGreen));
-            painter.drawRect(QRectF(0, 0, 16, 15));
-            DrawStone(painter, QPointF(0, 0), 10, 0);
-            DrawStone(painter, QPointF(6, 5), 10, 1);
+            // A green play sign, apart from the black history arrows.
+            painter.setPen(QPen(QColor(0, 64, 0), 1.0));
+            painter.setBrush(QColor(0, 176, 0));
+            painter.drawPolygon(Triangle(2.5, 14.5, 0.5, 14.5, true));
             break;
         case ToolIcon::Players:
             // Two people side by side: a head and shoulders each, one black and one white.

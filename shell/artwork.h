@@ -4,6 +4,9 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QPointF>
+
+class QPainter;
 
 namespace vell {
 
@@ -21,6 +24,9 @@ inline constexpr int CountTextGreen[3] = {127, 255, 127};
 // All pictures are drawn by code; call these only once a QGuiApplication exists.
 // `size` is the side of a cell in pixels; larger sizes are drawn afresh, not enlarged.
 CellImages MakeCellImages(int size = 32);
+// A stone (0 black, 1 white) centred in the square of `size` pixels at `origin`, as the cell
+// images draw it; `squeeze` (0..1) narrows it across, as a stone seen turning over.
+void DrawStone(QPainter& painter, QPointF origin, double size, int colour, double squeeze = 1.0);
 // The tile repeated over the window behind the board, one cell in size.
 QPixmap MakeBackgroundTile(int size = 32);
 // The program's icon: a small board with a black and a white stone.

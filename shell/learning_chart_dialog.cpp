@@ -36,6 +36,16 @@ const char* const BeforeText = "学習前";
 const char* const AfterText = "学習後";
 const char* const AverageText = "(移動平均 %1 局)";
 const char* const HoldoutText = "検証用の誤差";
+const char* const InUseText = "いまの重みの検証用の誤差";
+const char* const ShippedText = "同梱の重み";
+const char* const CountText = "重みの学習局数(右目盛)";
+const char* const MeasuredText = "検証用の対局での誤差: いまの重み %1(%2 局学習)、同梱の重み %3。";
+const char* const ShippedOnlyText =
+    "検証用の対局での同梱の重みの誤差は %1 "
+    "です。トレーニングすると、いまの重みの誤差を並べて示します。";
+const char* const SettledText =
+    "学習前と学習後の誤差の差は %1% しかありません。いまの重みは %2 "
+    "局分の学習の平均で、1 局の学習ではほとんど動かないため、学習後の線だけを描いています。";
 
 const char* const TrainingLogName = "Trainlog.txt";
 const char* const LearnCurveName = "learncurve.txt";
@@ -62,9 +72,16 @@ QString Stamp(const std::filesystem::path& file) {
            QString::number(info.lastModified().toMSecsSinceEpoch());
 }
 
+QString FilesStamp(const std::filesystem::path& workDir) {
+    return Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / HoldoutLogName) +
+           QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
+}
+
 const QColor BeforeColour(230, 120, 100);
 const QColor AfterColour(90, 140, 230);
 const QColor HoldoutColour(20, 150, 60);
+const QColor InUseColour(130, 40, 160);
+const QColor CountColour(150, 150, 150);
 
 // A step for about five labelled ticks over `span`: 1, 2 or 5 times a power of ten.
 double TickStep(double span) {
@@ -98,7 +115,7 @@ class ChartWidget : public QWidget {
 void ChartWidget::paintEvent(QPaintEvent*) {
     const auto& entries = data.training.entries;
     const auto& curve = data.curve.entries;
-    if (entries.empty() && curve.empty()) return;
+    if (entries.empty() && curve.empty() && data.holdout.empty()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
 
@@ -130,6 +147,13 @@ void ChartWidget::paintEvent(QPaintEvent*) {
         maxGames = std::max(maxGames, double(p.games));
         maxError = std::max(maxError, p.error);
     }
+    const std::vector<int> places = HoldoutPlaces(data);
+    std::vector<std::pair<int, double>> inUse;
+    for (std::size_t i = 0; i < places.size(); ++i)
+        if (places[i] >= 0) inUse.emplace_back(places[i], data.holdout[i].error);
+    if (!inUse.empty())
+        for (const auto& [place, error] : inUse)
+            maxError = std::max({maxError, error, ShippedHoldoutError});
     if (maxError <= 0) maxError = 1;
     const double gameStep = TickStep(std::max(1.0, maxGames - minGames));
     const double errorStep = TickStep(maxError * 1.05);
@@ -140,7 +164,8 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 
     const QFontMetrics metrics(font());
     const QRectF plot(metrics.horizontalAdvance(QStringLiteral("0000.00")) + 16, 28,
-                      width() - metrics.horizontalAdvance(QStringLiteral("0000.00")) - 40,
+                      width() - metrics.horizontalAdvance(QStringLiteral("0000.00")) -
+                          metrics.horizontalAdvance(QStringLiteral("0000000")) - 28,
                       height() - 28 - 2 * metrics.height() - 16);
     auto at = [&](double games, double error) {
         return QPointF(plot.left() + plot.width() * (games - minGames) / (maxGames - minGames),
@@ -177,7 +202,11 @@ void ChartWidget::paintEvent(QPaintEvent*) {
         const std::vector<double>* values;
         QColor colour;
     };
-    for (const Series& series : {Series{&before, BeforeColour}, Series{&after, AfterColour}}) {
+    const bool settled = data.PassesCoincide();
+    std::vector<Series> shown;
+    if (!settled) shown.push_back({&before, BeforeColour});
+    shown.push_back({&after, AfterColour});
+    for (const Series& series : shown) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(series.colour.lighter(140));
         const double dot = entries.size() > 2000 ? 1.0 : 2.0;
@@ -212,12 +241,75 @@ void ChartWidget::paintEvent(QPaintEvent*) {
         for (const LearnCurvePoint& p : curve)
             painter.drawEllipse(at(p.games, p.error), 3.0, 3.0);
     }
+    // The weights in use on the held-out games against the shipped weights' mark, and how
+    // many games the weights had been trained on, on the right-hand scale.
+    if (!inUse.empty()) {
+        painter.setPen(QPen(InUseColour, 1.5, Qt::DashLine));
+        painter.drawLine(at(minGames, ShippedHoldoutError), at(maxGames, ShippedHoldoutError));
+        QPainterPath path;
+        for (std::size_t i = 0; i < inUse.size(); ++i) {
+            const QPointF p = at(inUse[i].first, inUse[i].second);
+            if (i == 0)
+                path.moveTo(p);
+            else
+                path.lineTo(p);
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(InUseColour, 2.5));
+        painter.drawPath(path);
+        painter.setBrush(InUseColour);
+        for (const auto& [place, error] : inUse)
+            painter.drawEllipse(at(place, error), 3.0, 3.0);
+    }
+    double minCount = 0, maxCount = 0;
+    if (!entries.empty()) {
+        minCount = maxCount = entries.front().games;
+        for (const TrainingLogEntry& e : entries) {
+            minCount = std::min(minCount, double(e.games));
+            maxCount = std::max(maxCount, double(e.games + 1));
+        }
+        const double countStep = TickStep(std::max(1.0, maxCount - minCount));
+        minCount = std::floor(minCount / countStep) * countStep;
+        maxCount = std::max(minCount + countStep, std::ceil(maxCount / countStep) * countStep);
+        auto countY = [&](double count) {
+            return plot.bottom() - plot.height() * (count - minCount) / (maxCount - minCount);
+        };
+        QPainterPath path;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const QPointF p(at(double(i + 1), 0).x(), countY(entries[i].games + 1));
+            if (i == 0)
+                path.moveTo(p);
+            else
+                path.lineTo(p);
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(CountColour, 1.5));
+        painter.drawPath(path);
+        painter.setClipping(false);
+        for (double c = minCount; c <= maxCount + countStep / 2; c += countStep)
+            painter.drawText(QRectF(plot.right() + 3, countY(c) - metrics.height() / 2.0,
+                                    width() - plot.right() - 3, metrics.height()),
+                             Qt::AlignLeft | Qt::AlignVCenter, QString::number(c, 'f', 0));
+    }
     painter.setClipping(false);
 
     // The legend, top right inside the plot.
-    QStringList names = {Text(BeforeText) + Text(AverageText).arg(window),
-                         Text(AfterText) + Text(AverageText).arg(window)};
-    QList<QColor> colours = {BeforeColour, AfterColour};
+    QStringList names;
+    QList<QColor> colours;
+    if (!settled) {
+        names << Text(BeforeText) + Text(AverageText).arg(window);
+        colours << BeforeColour;
+    }
+    names << Text(AfterText) + Text(AverageText).arg(window);
+    colours << AfterColour;
+    if (!entries.empty()) {
+        names << Text(CountText);
+        colours << CountColour;
+    }
+    if (!inUse.empty()) {
+        names << Text(InUseText) << Text(ShippedText);
+        colours << InUseColour << InUseColour;
+    }
     if (!curve.empty()) {
         names << Text(HoldoutText);
         colours << HoldoutColour;
@@ -241,6 +333,34 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 
 }  // namespace
 
+int LearningChartData::WeightsGames() const {
+    if (!holdout.empty()) return holdout.back().games;
+    if (!training.entries.empty()) return training.entries.back().games + 1;
+    return -1;
+}
+
+double LearningChartData::PassChange() const {
+    double change = 0, before = 0;
+    for (const TrainingLogEntry& e : training.entries) {
+        change += std::abs(e.after - e.before);
+        before += e.before;
+    }
+    return before > 0 ? change / before : 0.0;
+}
+
+std::vector<int> HoldoutPlaces(const LearningChartData& data) {
+    const auto& entries = data.training.entries;
+    std::vector<int> places;
+    for (const HoldoutPoint& point : data.holdout) {
+        int place = -1;
+        for (int i = static_cast<int>(entries.size()); i-- > 0 && place < 0;)
+            if (entries[i].games + 1 == point.games) place = i + 1;
+        if (place < 0 && !entries.empty() && entries.front().games == point.games) place = 0;
+        places.push_back(place);
+    }
+    return places;
+}
+
 int MovingAverageWindow(int entries) {
     return std::clamp(entries / 20, 1, 200);
 }
@@ -260,6 +380,9 @@ LearningChartData ReadLearningChartData(const std::filesystem::path& workDir) {
             data.training = ParseTrainingLog(text);
             break;
     }
+    std::string holdoutText;
+    if (ReadWhole(workDir / HoldoutLogName, holdoutText) == FileRead::Read)
+        data.holdout = ParseHoldoutLog(holdoutText);
     std::string curveText;
     if (ReadWhole(workDir / LearnCurveName, curveText) == FileRead::Read) {
         data.curveFound = true;
@@ -293,6 +416,18 @@ QString LearningChartMessage(const LearningChartData& data) {
     }
     if (data.curveFound && data.curve.badLines > 0)
         parts << Text(CurveSkippedText).arg(data.curve.badLines);
+    const QString shipped = QString::number(ShippedHoldoutError, 'f', 2);
+    if (data.holdout.empty())
+        parts << Text(ShippedOnlyText).arg(shipped);
+    else
+        parts << Text(MeasuredText)
+                     .arg(QString::number(data.holdout.back().error, 'f', 2))
+                     .arg(data.holdout.back().games)
+                     .arg(shipped);
+    if (data.PassesCoincide())
+        parts << Text(SettledText)
+                     .arg(QString::number(100 * data.PassChange(), 'f', 1))
+                     .arg(data.WeightsGames());
     return parts.join(QLatin1Char('\n'));
 }
 
@@ -329,8 +464,7 @@ QString LearningChartDialog::Message() const {
 
 void LearningChartDialog::Reload() {
     if (reading.valid()) return;
-    lastStamp =
-        Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
+    lastStamp = FilesStamp(workDir);
     try {
         reading = std::async(std::launch::async, ReadLearningChartData, workDir);
     } catch (const std::system_error&) {
@@ -343,9 +477,7 @@ void LearningChartDialog::Reload() {
 }
 
 void LearningChartDialog::CheckFiles() {
-    const QString stamp =
-        Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
-    if (stamp != lastStamp) Reload();
+    if (FilesStamp(workDir) != lastStamp) Reload();
 }
 
 void LearningChartDialog::CheckRead() {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDialog>
 
+#include "learning/holdout_log.h"
 #include "learning/training_log.h"
 
 class QLabel;
@@ -13,14 +14,32 @@ class QTimer;
 
 namespace vell {
 
-// What the chart shows, read from Trainlog.txt and learncurve.txt of the working folder.
+// What the chart shows, read from Trainlog.txt, Holdoutlog.txt and learncurve.txt of the
+// working folder.
 struct LearningChartData {
     enum class Log { Missing, Unreadable, Read };
     Log log = Log::Missing;
     LogRead<TrainingLogEntry> training;
+    std::vector<HoldoutPoint> holdout;
     bool curveFound = false;
     LogRead<LearnCurvePoint> curve;
+
+    // The trained-games count of the weights in use: the last held-out measurement's, else
+    // the last training pass's; -1 when neither log says.
+    int WeightsGames() const;
+    // The errors after the passes differ from those before by this share of them (0.01 is
+    // 1%); 0 without passes.
+    double PassChange() const;
+    // The passes hardly move the weights (the weights in use are the mean over every game they
+    // were trained on): the two error lines would coincide, so the chart draws one.
+    bool PassesCoincide() const { return !training.entries.empty() && PassChange() < 0.02; }
 };
+
+// Where the held-out points go on the chart's games axis (the log's games in order, 1 for the
+// first pass): a point measured after a pass goes to the last pass that left the weights at its
+// count, one measured before the first pass to 0; points no pass of the log explains are left
+// out (-1).
+std::vector<int> HoldoutPlaces(const LearningChartData& data);
 
 // Reads both logs of `workDir`; it may take a while on a long log, so the chart calls it off
 // the window thread.
@@ -33,7 +52,8 @@ QString LearningChartMessage(const LearningChartData& data);
 int MovingAverageWindow(int entries);
 
 // The learning chart: the error before and after each training pass with their moving
-// averages, and the held-out curve when learncurve.txt exists. It reads the logs on a worker
+// averages, the error of the weights in use on the held-out games with their trained-games
+// count, and the held-out curve when learncurve.txt exists. It reads the logs on a worker
 // and looks for changes every second, so it follows training as it runs.
 class LearningChartDialog : public QDialog {
     Q_OBJECT

@@ -50,6 +50,9 @@ const char* const AdoptWeightsText = "学習した重みを使う(&W)";
 const char* const NewGameText = "新しい対局(&N)";
 const char* const TakeBackText = "一手戻す(&U)";
 const char* const RulesText = "遊び方(&R)";
+const char* const SquareNamesText = "マスの名前(&N)";
+const char* const AnimationText = "石が返る動き(&A)";
+const char* const SoundText = "効果音(&O)";
 
 const char* const StartGamePrompt = "対局を開始\n対局開始";
 const char* const PausePrompt = "一時停止\n一時停止";
@@ -67,6 +70,9 @@ const char* const StatusBarPrompt = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表�
 const char* const NewGamePrompt = "初めから新しい対局を始めます\n新しい対局";
 const char* const TakeBackPrompt = "あなたの前の手番まで戻します\n一手戻す";
 const char* const RulesPrompt = "この対局の遊び方を表示します\n遊び方";
+const char* const SquareNamesPrompt = "盤のまわりに列の文字と行の数字を表示します";
+const char* const AnimationPrompt = "打った手で石が裏返るところを見せます";
+const char* const SoundPrompt = "石を打ったとき、パスと終局で音を鳴らします";
 const char* const AboutPrompt = "ﾌﾟﾛｸﾞﾗﾑの名前とﾊﾞｰｼﾞｮﾝを表示します\nﾊﾞｰｼﾞｮﾝ情報";
 
 constexpr int GamePaneWidth = 128;
@@ -120,22 +126,41 @@ void CMainFrame::CreateToolBar() {
         const char* prompt;
         ToolIcon icon;
         void (CVellView::*slot)();
+        QKeySequence key;
     };
+    // The history commands have keys that leave the arrows alone to the board's cursor.
     const Button buttons[] = {
-        {Command::GoToLast, LastText, LastPrompt, ToolIcon::Last, &CVellView::GoToLast},
-        {Command::GoToNext, NextText, NextPrompt, ToolIcon::Next, &CVellView::GoToNext},
-        {Command::PauseGame, PauseGameText, PausePrompt, ToolIcon::Pause, &CVellView::PauseGame},
+        {Command::GoToLast, LastText, LastPrompt, ToolIcon::Last, &CVellView::GoToLast,
+         QKeySequence(Qt::Key_End)},
+        {Command::GoToNext, NextText, NextPrompt, ToolIcon::Next, &CVellView::GoToNext,
+         QKeySequence(Qt::ControlModifier | Qt::Key_Right)},
+        {Command::PauseGame,
+         PauseGameText,
+         PausePrompt,
+         ToolIcon::Pause,
+         &CVellView::PauseGame,
+         {}},
         {Command::GoToPrevious, PreviousText, PreviousPrompt, ToolIcon::Previous,
-         &CVellView::GoToPrevious},
-        {Command::GoToFirst, FirstText, FirstPrompt, ToolIcon::First, &CVellView::GoToFirst},
-        {Command::StartGame, StartGameText, StartGamePrompt, ToolIcon::StartGame,
-         &CVellView::StartGame},
-        {Command::Players, PlayersText, PlayersPrompt, ToolIcon::Players,
-         &CVellView::ShowPlayersDialog},
+         &CVellView::GoToPrevious, QKeySequence(Qt::ControlModifier | Qt::Key_Left)},
+        {Command::GoToFirst, FirstText, FirstPrompt, ToolIcon::First, &CVellView::GoToFirst,
+         QKeySequence(Qt::Key_Home)},
+        {Command::StartGame,
+         StartGameText,
+         StartGamePrompt,
+         ToolIcon::StartGame,
+         &CVellView::StartGame,
+         {}},
+        {Command::Players,
+         PlayersText,
+         PlayersPrompt,
+         ToolIcon::Players,
+         &CVellView::ShowPlayersDialog,
+         {}},
     };
     for (const Button& button : buttons) {
         QAction* action = MakeAction(button.command, button.text, button.prompt);
         action->setIcon(MakeToolIcon(button.icon));
+        action->setShortcut(button.key);
         connect(action, &QAction::triggered, view, button.slot);
         if (button.command == Command::StartGame) tools->addSeparator();
         tools->addAction(action);
@@ -149,16 +174,22 @@ void CMainFrame::CreateMenus() {
     connect(newGame, &QAction::triggered, this, &CMainFrame::NewRequested);
     file->addAction(newGame);
     file->addSeparator();
-    file->addAction(MakeAction(Command::OpenRecordMenu, OpenRecordText, OpenRecordPrompt));
-    file->addAction(MakeAction(Command::SaveRecordMenu, SaveRecordText, SaveRecordPrompt));
+    QAction* open = MakeAction(Command::OpenRecordMenu, OpenRecordText, OpenRecordPrompt);
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &CMainFrame::OpenRequested);
+    file->addAction(open);
+    QAction* save = MakeAction(Command::SaveRecordMenu, SaveRecordText, SaveRecordPrompt);
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &CMainFrame::SaveRequested);
+    file->addAction(save);
     file->addSeparator();
     file->addAction(MakeAction(Command::RecentFiles, RecentFilesText));
+    CommandAction(Command::RecentFiles)->setEnabled(false);
     file->addSeparator();
     QAction* exit = MakeAction(Command::Exit, ExitText, ExitPrompt);
+    exit->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Q));
     file->addAction(exit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
-    for (Command never : {Command::OpenRecordMenu, Command::SaveRecordMenu, Command::RecentFiles})
-        CommandAction(never)->setEnabled(false);
 
     QMenu* show = menuBar()->addMenu(Text(ViewMenuText));
     QAction* toolBarToggle = MakeAction(Command::ToggleToolBar, ToolBarText, ToolBarPrompt);
@@ -176,6 +207,28 @@ void CMainFrame::CreateMenus() {
     connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
     show->addAction(statusToggle);
     AddMoveListDock(this, show, view);
+    show->addSeparator();
+    struct Choice {
+        Command command;
+        const char* text;
+        const char* prompt;
+        bool on;
+        void (CVellView::*slot)(bool);
+    };
+    const ViewOptions& options = view->Options();
+    const Choice choices[] = {
+        {Command::SquareNames, SquareNamesText, SquareNamesPrompt, options.squareNames,
+         &CVellView::SetSquareNamesShown},
+        {Command::Animation, AnimationText, AnimationPrompt, options.animation,
+         &CVellView::SetAnimationOn},
+        {Command::Sound, SoundText, SoundPrompt, options.sound, &CVellView::SetSoundOn}};
+    for (const Choice& choice : choices) {
+        QAction* action = MakeAction(choice.command, choice.text, choice.prompt);
+        action->setCheckable(true);
+        action->setChecked(choice.on);
+        connect(action, &QAction::toggled, view, choice.slot);
+        show->addAction(action);
+    }
 
     QMenu* navigate = menuBar()->addMenu(Text(NavigateMenuText));
     navigate->addAction(CommandAction(Command::StartGame));
@@ -199,6 +252,7 @@ void CMainFrame::CreateMenus() {
     connect(dataInfo, &QAction::triggered, view, &CVellView::ShowDataInfo);
     help->addAction(dataInfo);
     QAction* rules = MakeAction(Command::Rules, RulesText, RulesPrompt);
+    rules->setShortcut(QKeySequence(Qt::Key_F1));
     connect(rules, &QAction::triggered, this, &CMainFrame::RulesRequested);
     help->addAction(rules);
     help->addSeparator();
@@ -219,26 +273,15 @@ void CMainFrame::CreateMenus() {
     AddResearchCommands(this, research, view);
     AddReviewCommands(this, research, show, view);
 
-    // The file commands live on their keys only; the window carries them so they work
-    // wherever the focus is.
-    struct Key {
-        Command command;
-        QKeySequence::StandardKey key;
-        void (CMainFrame::*signal)();
-    };
-    const Key keys[] = {{Command::Open, QKeySequence::Open, &CMainFrame::OpenRequested},
-                        {Command::Save, QKeySequence::Save, &CMainFrame::SaveRequested},
-                        {Command::Print, QKeySequence::Print, nullptr}};
-    for (const Key& key : keys) {
-        auto* action = new QAction(this);
-        action->setShortcut(key.key);
-        commandActions[static_cast<int>(key.command)] = action;
-        if (key.signal)
-            connect(action, &QAction::triggered, this, key.signal);
-        else
-            connect(action, &QAction::triggered, view, &CVellView::Print);
-        addAction(action);
-    }
+    // Opening and saving are the file menu's items, keys included; printing lives on its key
+    // only, which the window carries so it works wherever the focus is.
+    commandActions[static_cast<int>(Command::Open)] = open;
+    commandActions[static_cast<int>(Command::Save)] = save;
+    auto* print = new QAction(this);
+    print->setShortcut(QKeySequence::Print);
+    commandActions[static_cast<int>(Command::Print)] = print;
+    connect(print, &QAction::triggered, view, &CVellView::Print);
+    addAction(print);
 }
 
 void CMainFrame::UpdateCommandStates() {

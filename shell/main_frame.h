@@ -15,8 +15,8 @@ class CVellView;
 // The window's commands. The game commands go to the view; the file commands and the About
 // box are announced by signals for the application.
 enum class Command {
-    OpenRecordMenu,  // "棋譜を開く(&O)": shown, never enabled
-    SaveRecordMenu,  // "棋譜保存(&S)": shown, never enabled
+    OpenRecordMenu,  // "棋譜を開く(&O)", Ctrl+O
+    SaveRecordMenu,  // "棋譜保存(&S)", Ctrl+S
     RecentFiles,     // never enabled
     Exit,
     ToggleToolBar,
@@ -37,7 +37,10 @@ enum class Command {
     Save,          // Ctrl+S
     Print,         // Ctrl+P
     TakeBack,      // "一手戻す", Ctrl+Z
-    Rules,         // "遊び方(&R)"
+    Rules,         // "遊び方(&R)", F1
+    SquareNames,   // "マスの名前(&N)": letters and numbers round the board
+    Animation,     // "石が返る動き(&A)"
+    Sound,         // "効果音(&O)"
     Count
 };
 

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include "core/square_name.h"
 #include "shell/vell_view.h"
 
 namespace vell {
@@ -36,8 +37,8 @@ std::vector<MoveListLine> MoveListLines(const GameHistory& history) {
     result.push_back({QString::fromUtf8(StartLineText), 0});
     for (int m = 1; m <= history.moveCount; ++m) {
         const int mover = history.sideAtPly[m - 1];
-        result.push_back({QString::asprintf("%2d  %c %d%d", m, DiagramLetters[mover & 1],
-                                            history.moveColumn[m] + 1, history.moveRow[m] + 1),
+        result.push_back({QString::asprintf("%2d  %c ", m, DiagramLetters[mover & 1]) +
+                              QString::fromStdString(SquareName(history.SquareOfMove(m))),
                           m});
         if (PassAfter(history, m))
             result.push_back({QString::asprintf("    %c ", DiagramLetters[1 - (mover & 1)]) +

@@ -21,8 +21,8 @@ struct MoveListLine {
 };
 
 // The lines for a history: the start position, then each move numbered with its colour's
-// letter of the game-record diagram ("x" black, "o" white) and its column and row (1..8) as
-// the game log writes them, and a line for each pass where it happened.
+// letter of the game-record diagram ("x" black, "o" white) and its square's name ("d3"), and a
+// line for each pass where it happened.
 std::vector<MoveListLine> MoveListLines(const GameHistory& history);
 
 // The moves of the game so far beside the board. The line of the displayed position is

@@ -1,5 +1,7 @@
 #include "shell/players_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -81,11 +83,31 @@ void SelectPlayer(QListWidget* list, int type) {
         list->setCurrentRow(-1);
 }
 
-// A whole-number edit with up-down arrows: 0..100, the up arrow raising the number.
-QSpinBox* MakeDepthEdit(QWidget* parent, const char* name, int value) {
-    auto* edit = new QSpinBox(parent);
+// A depth box that refuses every key that would leave its range; only an empty box is left
+// to the check on OK.
+class DepthBox : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QValidator::State validate(QString& text, int&) const override {
+        if (text.isEmpty()) return QValidator::Intermediate;
+        bool isNumber = false;
+        const int value = text.toInt(&isNumber);
+        const bool digits =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+        if (!isNumber || !digits || value < minimum() || value > maximum())
+            return QValidator::Invalid;
+        return QValidator::Acceptable;
+    }
+};
+
+// A whole-number edit with up-down arrows over `low`..`high`, the up arrow raising the number;
+// a key that would leave the range is refused. A stored depth outside it shows at the nearer end.
+QSpinBox* MakeDepthEdit(QWidget* parent, const char* name, int low, int high, int value) {
+    auto* edit = new DepthBox(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(0, 100);
+    edit->setRange(low, high);
     edit->setValue(value);
     return edit;
 }
@@ -116,8 +138,10 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     openingModeCheck->setObjectName(QStringLiteral("openingModeCheck"));
     trainingCheck = new QCheckBox(Text(TrainingText), this);
     trainingCheck->setObjectName(QStringLiteral("trainingCheck"));
-    normalDepthEdit = MakeDepthEdit(this, "normalDepthEdit", copy[NormalDepthSetting]);
-    finalDepthEdit = MakeDepthEdit(this, "finalDepthEdit", copy[FinalDepthSetting]);
+    normalDepthEdit = MakeDepthEdit(this, "normalDepthEdit", MinNormalDepth, MaxNormalDepth,
+                                    copy[NormalDepthSetting]);
+    finalDepthEdit = MakeDepthEdit(this, "finalDepthEdit", MinFinalDepth, MaxFinalDepth,
+                                   copy[FinalDepthSetting]);
     const auto updateTips = [this] {
         SetDepthTip(normalDepthEdit, NormalDepthTip, SlowNormalDepth);
         SetDepthTip(finalDepthEdit, FinalDepthTip, SlowFinalDepth);

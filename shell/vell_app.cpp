@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <ctime>
 
+#include <QFile>
 #include <QFileDialog>
 
 #include "book/book_value_message.h"
 #include "engine/think_driver.h"
+#include "learning/game_log.h"
 #include "learning/opening_variety.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
@@ -28,6 +30,18 @@ namespace {
 // which here would hide the names without a dot, such as a record saved as "game".
 const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*)";
 const char* const SettingsNotSavedText = "設定を保存できませんでした。";
+
+// The held-out games built into the program (resources/holdout.txt).
+std::vector<GameRecord> HeldOutGames() {
+    QFile file(QStringLiteral(":/vell/holdout.txt"));
+    std::vector<GameRecord> games;
+    if (!file.open(QIODevice::ReadOnly)) return games;
+    while (!file.atEnd()) {
+        GameRecord game;
+        if (GameFromLogLine(file.readLine().trimmed().toStdString(), game)) games.push_back(game);
+    }
+    return games;
+}
 
 }  // namespace
 
@@ -54,9 +68,12 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
         std::make_unique<Trainer>(weights, &book, options.workDir, [this](const std::string& text) {
             ShowMessageBox(frame.get(), QString::fromStdString(text));
         });
-    setup.learner = trainer.get();
+    // The held-out error of the trained weights is measured beside the games, never in them.
+    monitor = std::make_unique<HoldoutMonitor>(*trainer, weights, HeldOutGames(), options.workDir);
+    setup.learner = monitor.get();
     setup.workDir = options.workDir;
-    setup.dataInfoText = [this] { return DataInfoText(weights.header); };
+    // The window's weights come from weight4.dat (training writes weight2.dat).
+    setup.dataInfoText = [this] { return DataInfoText(weights.header, "weight4.dat"); };
     setup.bookValueText = [this](const Board& board) { return BookValueMessage(book, board); };
     // The review reads the weights in place too; the view holds the game while it runs.
     setup.review = [this, search = FastRootSearch()](
@@ -76,6 +93,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
         AdoptTrainedWeightsCommand(
             frame.get(), dir, weights,
             boardView->flow().ThinkRunning() || boardView->reviewRunner().Busy());
+        monitor->WeightsChanged();
     });
     UpdateTitle();
 
@@ -86,6 +104,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     // As the user left it, or as large as suits the screen: never smaller than the scene.
     KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
+    boardView->setFocus();
     if (options.startTimer) boardView->StartTimer();
     return true;
 }

@@ -9,6 +9,7 @@
 #include "book/book.h"
 #include "core/settings.h"
 #include "core/think.h"
+#include "learning/holdout_monitor.h"
 #include "learning/trainer.h"
 #include "learning/weights.h"
 #include "shell/settings_store.h"
@@ -73,6 +74,7 @@ class CVellApp : public QObject {
     Book book;
     Weights weights;
     std::unique_ptr<Trainer> trainer;
+    std::unique_ptr<HoldoutMonitor> monitor;  // after the trainer it watches
     CVellDoc doc;
     std::unique_ptr<CMainFrame> frame;  // last, so the window (and the game) goes first
     CVellView* boardView = nullptr;     // owned by the frame

@@ -1,14 +1,20 @@
 #include "shell/vell_view.h"
 
+#include <algorithm>
 #include <cmath>
 #include <system_error>
 
+#include <QAccessible>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "core/player_names.h"
+#include "core/square_name.h"
 #include "engine/stones.h"
 #include "shell/message_box.h"
 #include "shell/players_dialog.h"
@@ -22,6 +28,14 @@ namespace {
 const char* const PrintFailedText = "印刷できませんでした。";
 const char* const HintThinkingText = "ヒントを考えています";
 const char* const NoHintText = "ヒントを出せませんでした。";
+const char* const BoardName = "盤";
+const char* const EmptySquareText = "空き";
+const char* const StartHintText =
+    "▶（対局を開始）か Ctrl+N で対局が始まります。\n"
+    "盤をクリックするか、矢印キーと Enter で打ちます。";
+
+// Repaints a second while stones turn.
+constexpr int FramesPerSecond = 60;
 
 // The part of the settings the players dialog edits; the rest keeps its live value on OK, so a
 // game that ends while the dialog is open still counts.
@@ -43,6 +57,17 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
     UpdateLayout();
     timer.setInterval(100);
     connect(&timer, &QTimer::timeout, this, &CVellView::Tick);
+
+    options = ViewOptions::Load();
+    sounds.SetEnabled(options.sound);
+    frameTimer.setInterval(1000 / FramesPerSecond);
+    connect(&frameTimer, &QTimer::timeout, this, [this] {
+        if (!Animating()) frameTimer.stop();
+        update();
+    });
+    drawnBoard = game->CurrentBoard();
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QString::fromUtf8(BoardName));
 }
 
 CVellView::~CVellView() {
@@ -62,6 +87,7 @@ void CVellView::Tick() {
     // its next search node), since the next move may train them.
     // A review reads the weights too: the game waits for it the same way.
     if ((!hint->Busy() || hint->Thinking()) && !review->Busy()) game->OnTimer();
+    FollowGame();
     // A players command given while the flow was settling comes due after the tick.
     if (game->TakePlayersDue()) OpenPlayersDialog();
     Changed();
@@ -69,7 +95,73 @@ void CVellView::Tick() {
 
 void CVellView::LoadGame(const GameHistory& history) {
     game->LoadHistory(history);
+    SettleDrawing();
     Changed();
+}
+
+void CVellView::FollowGame() {
+    const Board& board = game->CurrentBoard();
+    const GameHistory& history = game->History();
+    const bool quiet = Unattended();
+    if (board != drawnBoard) {
+        flips.Finish();
+        const bool moved =
+            history.currentPly == drawnPly + 1 && history.moveCount == history.currentPly;
+        if (moved && options.animation && !quiet && flips.Start(drawnBoard, board, animationMs)) {
+            flipClock.start();
+            frameTimer.start();
+        }
+        if (moved && !quiet) sounds.Play(GameSound::Place);
+    }
+    const bool pass = !game->PassText().empty();
+    const bool result = !game->ResultText().empty();
+    if (pass && !passSeen && !quiet) sounds.Play(GameSound::Pass);
+    if (result && !resultSeen && !quiet) sounds.Play(GameSound::End);
+    drawnBoard = board;
+    drawnPly = history.currentPly;
+    passSeen = pass;
+    resultSeen = result;
+}
+
+void CVellView::SettleDrawing() {
+    if (flips.Running(0)) update();
+    flips.Finish();
+    drawnBoard = game->CurrentBoard();
+    drawnPly = game->History().currentPly;
+    passSeen = !game->PassText().empty();
+    resultSeen = !game->ResultText().empty();
+}
+
+bool CVellView::Animating() const {
+    return flips.Running(int(flipClock.elapsed()));
+}
+
+bool CVellView::Unattended() const {
+    return game->PlayerOf(Black) != HumanPlayer && game->PlayerOf(White) != HumanPlayer &&
+           game->CurrentSettings()[TrainingModeSetting] != 0;
+}
+
+int CVellView::LastMoveSquare() const {
+    const GameHistory& history = game->History();
+    return history.currentPly >= 1 ? history.SquareOfMove(history.currentPly) : -1;
+}
+
+void CVellView::SetSquareNamesShown(bool shown) {
+    options.squareNames = shown;
+    options.Store();
+    update();
+}
+
+void CVellView::SetAnimationOn(bool on) {
+    options.animation = on;
+    options.Store();
+    if (!on) SettleDrawing();
+}
+
+void CVellView::SetSoundOn(bool on) {
+    options.sound = on;
+    options.Store();
+    sounds.SetEnabled(on);
 }
 
 void CVellView::Changed() {
@@ -89,7 +181,10 @@ void CVellView::Changed() {
 }
 
 void CVellView::Give(FlowCommand command) {
+    // A command shows its outcome at once: a move still turning over is finished first.
+    flips.Finish();
     game->Give(command);
+    SettleDrawing();
     Changed();
 }
 
@@ -123,7 +218,9 @@ void CVellView::ShowCandidateValues(bool shown) {
 }
 
 void CVellView::GoToPly(int ply) {
+    flips.Finish();
     if (game->CanGoToPly(ply)) game->GoToPly(ply);
+    SettleDrawing();
     Changed();
 }
 
@@ -153,7 +250,12 @@ void CVellView::TakeBack() {
 }
 
 void CVellView::ShowPlayersDialog() {
-    if (game->Give(FlowCommand::ChangePlayers)) OpenPlayersDialog();
+    // Allowed now, the dialog opens here; the flow's reminder for a kept command is not for
+    // this one.
+    if (game->Give(FlowCommand::ChangePlayers)) {
+        game->TakePlayersDue();
+        OpenPlayersDialog();
+    }
     Q_EMIT FlowChanged();
 }
 
@@ -192,7 +294,19 @@ void CVellView::Print() {
 }
 
 void CVellView::PaintScene(QPainter& painter, const QRect& area) const {
-    scenePainter.Paint(painter, area, *game, layout, hint->SuggestedSquare());
+    SceneMarks marks;
+    marks.hintSquare = hint->SuggestedSquare();
+    marks.lastMove = LastMoveSquare();
+    marks.cursor = hasFocus() ? cursor : -1;
+    marks.squareNames = options.squareNames;
+    if (Animating()) {
+        marks.flips = &flips;
+        marks.elapsedMs = int(flipClock.elapsed());
+    }
+    const GameHistory& history = game->History();
+    if (game->State() == FlowState::Stopped && history.moveCount == 0)
+        marks.boardNotice = QString::fromUtf8(StartHintText);
+    scenePainter.Paint(painter, area, *game, layout, marks);
     if (const MoveReview* move = review->ShownMove(*game))
         scenePainter.PaintReview(painter, *move, layout, candidateValues);
 }
@@ -271,6 +385,76 @@ void CVellView::mouseReleaseEvent(QMouseEvent* event) {
         }
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void CVellView::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Left:
+            return MoveCursor(-1, 0);
+        case Qt::Key_Right:
+            return MoveCursor(1, 0);
+        case Qt::Key_Up:
+            return MoveCursor(0, -1);
+        case Qt::Key_Down:
+            return MoveCursor(0, 1);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            // The same as a click on the cursor's square; the first press only shows it.
+            if (cursor < 0) return MoveCursor(0, 0);
+            game->ClickSquare(cursor);
+            Changed();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void CVellView::MoveCursor(int columns, int rows) {
+    if (cursor < 0) {
+        // First shown on the lowest square the person to move can play, else in the middle.
+        cursor = 27;
+        const LegalMap& legal = game->LegalSquares();
+        if (game->State() == FlowState::AwaitingMove)
+            for (int s = 0; s < 64; ++s)
+                if (legal[s]) {
+                    cursor = s;
+                    break;
+                }
+    } else {
+        const int column = std::clamp(cursor / 8 + columns, 0, 7);
+        const int row = std::clamp(cursor % 8 + rows, 0, 7);
+        cursor = column * 8 + row;
+    }
+    DescribeCursor();
+    update();
+}
+
+void CVellView::DescribeCursor() {
+    const int value = game->CurrentBoard()[cursor];
+    const std::string_view colour = value == Empty ? EmptySquareText : SideNames[value];
+    setAccessibleDescription(QString::fromStdString(SquareName(cursor) + " ") +
+                             QString::fromUtf8(colour.data(), qsizetype(colour.size())));
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void CVellView::focusInEvent(QFocusEvent* event) {
+    // Reached by the keyboard, the board shows its cursor at once.
+    if (cursor < 0 &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason))
+        MoveCursor(0, 0);
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CVellView::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CVellView::resizeEvent(QResizeEvent* event) {

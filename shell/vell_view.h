@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,9 @@
 #include "engine/review_runner.h"
 #include "shell/board_geometry.h"
 #include "shell/board_painter.h"
+#include "shell/flip_animation.h"
+#include "shell/sound_player.h"
+#include "shell/view_options.h"
 
 class QPainter;
 
@@ -36,8 +40,9 @@ struct ViewSetup {
     ReviewFunction review;
 };
 
-// The board view: draws the game, turns clicks into moves, carries the game commands to the
-// flow and gives the flow its window services (tick, worker, panes, repaints, message box).
+// The board view: draws the game, turns clicks and keys into moves, carries the game commands to
+// the flow and gives the flow its window services (tick, worker, panes, repaints, message box).
+// It shows each move the game makes turning over and sounds it; the game never waits for that.
 class CVellView : public QWidget, public FlowServices {
     Q_OBJECT
 
@@ -77,6 +82,22 @@ class CVellView : public QWidget, public FlowServices {
     void PaintPage(QPainter& painter, const QRect& page) const;
 
     QSize sizeHint() const override;
+
+    // The choices of "表示(&V)" for the board; each change is stored.
+    const ViewOptions& Options() const { return options; }
+    void SetSquareNamesShown(bool shown);
+    void SetAnimationOn(bool on);
+    void SetSoundOn(bool on);
+    // How long a move takes to turn over, in ms (300 unless changed).
+    void SetAnimationDuration(int ms) { animationMs = ms; }
+    // Whether a move is still being drawn turning over.
+    bool Animating() const;
+    // The square of the move that made the shown position; -1 at the start.
+    int LastMoveSquare() const;
+    // The keyboard's square; -1 until a key shows it.
+    int CursorSquare() const { return cursor; }
+    // Both sides computers with training on: nothing moves or sounds.
+    bool Unattended() const;
 
     // FlowServices. ShowPaneText may be called from the thinking thread; the text then reaches
     // the window through a queued call on the window thread.
@@ -118,6 +139,9 @@ class CVellView : public QWidget, public FlowServices {
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void SetPaneText(int pane, const QString& text);
@@ -126,6 +150,12 @@ class CVellView : public QWidget, public FlowServices {
     // After anything that may have changed the game: the hint follows, the commands are told.
     void Changed();
     void UpdateLayout();
+    // After a tick: a move just made turns over and sounds, a pass and a game's end sound.
+    void FollowGame();
+    // After a command: the board is drawn as it is, with nothing in motion.
+    void SettleDrawing();
+    void MoveCursor(int columns, int rows);
+    void DescribeCursor();
 
     ViewSetup setup;
     BoardPainter scenePainter;
@@ -138,6 +168,19 @@ class CVellView : public QWidget, public FlowServices {
     std::unique_ptr<HintRunner> hint;  // after the flow: ends (and waits) first
     std::unique_ptr<ReviewRunner> review;
     bool candidateValues = false;
+
+    ViewOptions options;
+    SoundPlayer sounds;
+    FlipAnimation flips;
+    QElapsedTimer flipClock;
+    QTimer frameTimer;  // repaints while stones turn
+    int animationMs = 300;
+    // What the last drawing followed: the board and ply, and whether a pass or a result stood.
+    Board drawnBoard{};
+    int drawnPly = 0;
+    bool passSeen = false;
+    bool resultSeen = false;
+    int cursor = -1;
 };
 
 }  // namespace vell

@@ -72,8 +72,8 @@ string(REPLACE "\n" ";" text_lines "${text_out}")
 list(POP_FRONT text_lines heading)
 list(POP_BACK text_lines white_summary black_summary blank)
 if(NOT status EQUAL 0 OR NOT heading STREQUAL "  # 手 着手   評価  最善   評価   損失 印"
-   OR NOT blank STREQUAL "" OR NOT black_summary STREQUAL "黒 平均損失 0.0石  ?! 0  ? 0  ?? 0"
-   OR NOT white_summary STREQUAL "白 平均損失 0.0石  ?! 0  ? 0  ?? 0")
+   OR NOT blank STREQUAL "" OR NOT black_summary STREQUAL "黒 平均損失 0.0石　?! 0　? 0　?? 0"
+   OR NOT white_summary STREQUAL "白 平均損失 0.0石　?! 0　? 0　?? 0")
     fail("review --format text: status ${status}:\n${text_out}")
 endif()
 set(ply 0)

@@ -68,8 +68,8 @@ TEST(ReviewText, LinesSummaryAndTooltipUseStonesAndSquareNames) {
     EXPECT_EQ(ReviewMoveText(review.moves[0]), "1. e3 白 ?  損失 6.2石  最善 f6");
     EXPECT_EQ(
         SideSummaryText(review, White),
-        "白 平均損失 4.9石  ?! 1  ? 1  ?? 1  大きな損 4. f3 11.0石、1. e3 6.2石、3. f4 2.5石");
-    EXPECT_EQ(SideSummaryText(review, Black), "黒 平均損失 0.0石  ?! 0  ? 0  ?? 0");
+        "白 平均損失 4.9石　?! 1　? 1　?? 1　大きな損失 4. f3 11.0石、1. e3 6.2石、3. f4 2.5石");
+    EXPECT_EQ(SideSummaryText(review, Black), "黒 平均損失 0.0石　?! 0　? 0　?? 0");
 }
 
 }  // namespace

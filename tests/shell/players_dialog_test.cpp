@@ -112,38 +112,46 @@ class PlayersDialogTest : public QObject {
         QVERIFY(StoredKeys().isEmpty());
     }
 
+    // The boxes take only whole numbers in their ranges: a key that would leave the range is
+    // refused, and an emptied box is refused on OK with the message.
     void depthsAreChecked_data() {
-        QTest::addColumn<QString>("normal");
+        QTest::addColumn<QString>("normal");  // typed
         QTest::addColumn<QString>("final");
         QTest::addColumn<QString>("message");  // empty when OK is taken
-        const QString normalRange = QStringLiteral("1 から 20 までの整数を入力してください。");
-        const QString finalRange = QStringLiteral("1 から 30 までの整数を入力してください。");
-        QTest::newRow("normal 0") << "0"
-                                  << "13" << normalRange;
-        QTest::newRow("normal 21") << "21"
-                                   << "13" << normalRange;
+        QTest::addColumn<int>("normalTaken");
+        QTest::addColumn<int>("finalTaken");
+        const QString notANumber = QStringLiteral("整数を入力してください。");
+        QTest::newRow("normal 0 cannot be typed") << "0"
+                                                  << "13" << notANumber << 0 << 0;
+        QTest::newRow("normal 21 stops at 2") << "21"
+                                              << "13" << QString() << 2 << 13;
         QTest::newRow("normal 1") << "1"
-                                  << "13" << QString();
+                                  << "13" << QString() << 1 << 13;
         QTest::newRow("normal 20") << "20"
-                                   << "13" << QString();
-        QTest::newRow("final 31") << "7"
-                                  << "31" << finalRange;
-        QTest::newRow("final 0") << "7"
-                                 << "0" << finalRange;
+                                   << "13" << QString() << 20 << 13;
+        QTest::newRow("final 31 stops at 3") << "7"
+                                             << "31" << QString() << 7 << 3;
+        QTest::newRow("final 0 cannot be typed") << "7"
+                                                 << "0" << notANumber << 0 << 0;
         QTest::newRow("final 30") << "7"
-                                  << "30" << QString();
+                                  << "30" << QString() << 7 << 30;
         QTest::newRow("normal empty") << ""
-                                      << "13" << QStringLiteral("整数を入力してください。");
-        QTest::newRow("both wrong: normal first") << "0"
-                                                  << "0" << normalRange;
+                                      << "13" << notANumber << 0 << 0;
+        QTest::newRow("letters cannot be typed") << "x"
+                                                 << "13" << notANumber << 0 << 0;
     }
     void depthsAreChecked() {
         QFETCH(QString, normal);
         QFETCH(QString, final);
         QFETCH(QString, message);
+        QFETCH(int, normalTaken);
+        QFETCH(int, finalTaken);
         CPlayersDialog dialog(DefaultSettings);
         dialog.show();
         auto* normalEdit = Control<QSpinBox>(&dialog, "normalDepthEdit");
+        QCOMPARE(normalEdit->minimum(), 1);
+        QCOMPARE(normalEdit->maximum(), 20);
+        QCOMPARE(Control<QSpinBox>(&dialog, "finalDepthEdit")->maximum(), 30);
         SetDepthText(normalEdit, normal);
         SetDepthText(Control<QSpinBox>(&dialog, "finalDepthEdit"), final);
         MessageBoxCloser closer;
@@ -151,8 +159,8 @@ class PlayersDialogTest : public QObject {
         if (message.isEmpty()) {
             QVERIFY(closer.texts.isEmpty());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(dialog.Values()[NormalDepthSetting], normal.toInt());
-            QCOMPARE(dialog.Values()[FinalDepthSetting], final.toInt());
+            QCOMPARE(dialog.Values()[NormalDepthSetting], normalTaken);
+            QCOMPARE(dialog.Values()[FinalDepthSetting], finalTaken);
         } else {
             QCOMPARE(closer.texts, QStringList{message});
             QCOMPARE(closer.captions, QStringList{QStringLiteral("Tamu3")});

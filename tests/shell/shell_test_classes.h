@@ -12,11 +12,12 @@ QObject* MakeFrameTest(QObject* parent);
 QObject* MakeDocumentTest(QObject* parent);
 QObject* MakePlayersDialogTest(QObject* parent);
 QObject* MakeWindowFeaturesTest(QObject* parent);
+QObject* MakeBoardViewTest(QObject* parent);
 
 inline std::vector<QObject*> MakeTests(QObject* parent) {
-    return {MakeStartupTest(parent),       MakeViewTest(parent),
-            MakeFrameTest(parent),         MakeDocumentTest(parent),
-            MakePlayersDialogTest(parent), MakeWindowFeaturesTest(parent)};
+    return {MakeStartupTest(parent),  MakeViewTest(parent),          MakeFrameTest(parent),
+            MakeDocumentTest(parent), MakePlayersDialogTest(parent), MakeWindowFeaturesTest(parent),
+            MakeBoardViewTest(parent)};
 }
 
 }  // namespace vell::testing

@@ -37,6 +37,24 @@ inline int LowestLegalSquare(const Board& board, int side) {
     return -1;
 }
 
+// A point of the board in logical window pixels: `cells` from the board's top-left corner,
+// then `pixels` further.
+inline QPoint BoardPoint(const CVellView& view, QPointF cells, QPointF pixels = {}) {
+    const BoardGeometry& geometry = view.geometry();
+    const QPointF device = QPointF(geometry.BoardRect().topLeft()) + cells * geometry.Cell();
+    return (device / geometry.DevicePixelRatio() + pixels).toPoint();
+}
+
+// The centre of a square, in logical window pixels.
+inline QPoint SquareCentre(const CVellView& view, int square) {
+    return view.geometry().SquareCentre(square).toPoint();
+}
+
+// A square's cell in the picture the view draws (device pixels).
+inline QRect SquareRect(const CVellView& view, int square) {
+    return view.geometry().CellRect(square / 8, square % 8);
+}
+
 // The stored settings as QSettings reads them back.
 inline QStringList StoredKeys() {
     QSettings store(QStringLiteral("TolvaSoftware"), QStringLiteral("Tamu3"));

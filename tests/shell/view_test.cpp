@@ -12,11 +12,6 @@ namespace vell::testing {
 
 namespace {
 
-QPoint CellCentre(int square) {
-    return QPoint(BoardLeft + (square / 8) * CellWidth + CellWidth / 2,
-                  BoardTop + (square % 8) * CellHeight + CellHeight / 2);
-}
-
 QColor PixelAt(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
 }
@@ -45,36 +40,38 @@ class ViewTest : public QObject {
         QCOMPARE(t.Pane(1), QStringLiteral("打ってください。"));
     }
 
+    // Points are given in cells from the board's top-left corner plus pixels.
     void clicksInAPersonsTurn_data() {
-        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<QPointF>("cells");
+        QTest::addColumn<QPointF>("pixels");
         QTest::addColumn<int>("button");
         QTest::addColumn<bool>("applied");
         QTest::addColumn<QString>("pane");
         const int legal = LowestLegalSquare(StartPosition(), White);
+        const QPointF legalCorner(legal / 8, legal % 8);
+        const QPointF centre(0.5, 0.5);
         const QString turn = QStringLiteral("白の番です。");
         const QString refused = QStringLiteral("打てませんよ。");
-        QTest::newRow("legal square") << CellCentre(legal) << int(Qt::LeftButton) << true << turn;
+        QTest::newRow("legal square")
+            << legalCorner + centre << QPointF() << int(Qt::LeftButton) << true << turn;
         QTest::newRow("legal square, its corner pixel")
-            << QPoint(BoardLeft + (legal / 8) * CellWidth, BoardTop + (legal % 8) * CellHeight)
-            << int(Qt::LeftButton) << true << turn;
+            << legalCorner << QPointF() << int(Qt::LeftButton) << true << turn;
         QTest::newRow("occupied square")
-            << CellCentre(27) << int(Qt::LeftButton) << false << refused;
+            << QPointF(3, 3) + centre << QPointF() << int(Qt::LeftButton) << false << refused;
         QTest::newRow("square that turns nothing")
-            << CellCentre(0) << int(Qt::LeftButton) << false << refused;
+            << centre << QPointF() << int(Qt::LeftButton) << false << refused;
         QTest::newRow("exactly on the left edge lands in column 0")
-            << QPoint(BoardLeft, BoardTop + 3 * CellHeight + 5) << int(Qt::LeftButton) << false
-            << refused;
+            << QPointF(0, 3) << QPointF(0, 5) << int(Qt::LeftButton) << false << refused;
         QTest::newRow("10 pixels left of the board is ignored")
-            << QPoint(BoardLeft - 10, BoardTop + 3 * CellHeight + 5) << int(Qt::LeftButton) << false
-            << turn;
+            << QPointF(0, 3) << QPointF(-10, 5) << int(Qt::LeftButton) << false << turn;
         QTest::newRow("below the board is ignored")
-            << QPoint(BoardLeft + 5, BoardTop + 8 * CellHeight) << int(Qt::LeftButton) << false
-            << turn;
+            << QPointF(0, 8) << QPointF(5, 0) << int(Qt::LeftButton) << false << turn;
         QTest::newRow("right button is ignored")
-            << CellCentre(legal) << int(Qt::RightButton) << false << turn;
+            << legalCorner + centre << QPointF() << int(Qt::RightButton) << false << turn;
     }
     void clicksInAPersonsTurn() {
-        QFETCH(QPoint, point);
+        QFETCH(QPointF, cells);
+        QFETCH(QPointF, pixels);
         QFETCH(int, button);
         QFETCH(bool, applied);
         QFETCH(QString, pane);
@@ -85,6 +82,7 @@ class ViewTest : public QObject {
         QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
         const Board before = t.flow().CurrentBoard();
 
+        const QPoint point = BoardPoint(t.view(), cells, pixels);
         QTest::mouseClick(&t.view(), Qt::MouseButton(button), Qt::NoModifier, point);
         QCOMPARE(t.Pane(0), pane);
         // Nothing is played before the next tick.
@@ -106,7 +104,7 @@ class ViewTest : public QObject {
         t.view().StartGame();
         t.Tick();
         QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier,
-                          CellCentre(LowestLegalSquare(StartPosition(), White)));
+                          SquareCentre(t.view(), LowestLegalSquare(StartPosition(), White)));
         QCOMPARE(t.Pane(0), QStringLiteral("白の番です。"));
         QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
         release = true;
@@ -124,51 +122,54 @@ class ViewTest : public QObject {
         const QColor highlight(255, 192, 0), green(0, 128, 0), yellow(255, 255, 0);
         LegalMap legal;
         QVERIFY(CountLegalMoves(t.flow().CurrentBoard(), Black, &legal) > 0);
+        const int line = t.view().geometry().Line();
         for (int s = 0; s < 64; ++s) {
-            const int left = BoardLeft + (s / 8) * CellWidth, top = BoardTop + (s % 8) * CellHeight;
+            const QRect cell = SquareRect(t.view(), s);
+            const int left = cell.left(), top = cell.top(), middle = cell.height() / 2;
             if (legal[s]) {
-                QCOMPARE(PixelAt(image, left + 1, top + 1), highlight);
-                QCOMPARE(PixelAt(image, left + 30, top + 30), highlight);
-                QCOMPARE(PixelAt(image, left + 16, top + 16), highlight);
+                QCOMPARE(PixelAt(image, left + line, top + line), highlight);
+                QCOMPARE(PixelAt(image, cell.right() - line, cell.bottom() - line), highlight);
+                QCOMPARE(PixelAt(image, left + middle, top + middle), highlight);
                 // The one-pixel border of the cell underneath still shows.
-                QVERIFY(PixelAt(image, left, top + 16) != highlight);
-                QVERIFY(PixelAt(image, left + 31, top + 16) != highlight);
+                QVERIFY(PixelAt(image, left, top + middle) != highlight);
+                QVERIFY(PixelAt(image, cell.right(), top + middle) != highlight);
             } else if (t.flow().CurrentBoard()[s] == Empty) {
-                QCOMPARE(PixelAt(image, left + 4, top + 4), green);
+                QCOMPARE(PixelAt(image, left + line + 2, top + line + 2), green);
             }
             const bool marked = s == whiteMove;
-            QCOMPARE(PixelAt(image, left, top + 16) == yellow, marked);
-            QCOMPARE(PixelAt(image, left + 31, top + 1) == yellow, marked);
+            QCOMPARE(PixelAt(image, left, top + middle) == yellow, marked);
+            QCOMPARE(PixelAt(image, cell.right(), top + 1) == yellow, marked);
         }
 
         // Paused, no square is highlighted; the marker stays.
         t.view().PauseGame();
         const QImage paused = t.view().grab().toImage();
-        for (int s = 0; s < 64; ++s) {
-            const int left = BoardLeft + (s / 8) * CellWidth, top = BoardTop + (s % 8) * CellHeight;
-            QVERIFY(PixelAt(paused, left + 16, top + 16) != highlight);
-        }
-        QCOMPARE(PixelAt(paused, BoardLeft + (whiteMove / 8) * CellWidth,
-                         BoardTop + (whiteMove % 8) * CellHeight + 16),
-                 yellow);
+        for (int s = 0; s < 64; ++s)
+            QVERIFY(PixelAt(paused, SquareRect(t.view(), s).center().x(),
+                            SquareRect(t.view(), s).center().y()) != highlight);
+        const QRect marked = SquareRect(t.view(), whiteMove);
+        QCOMPARE(PixelAt(paused, marked.left(), marked.center().y()), yellow);
     }
 
     void countsAreDrawnBesideTheBoard() {
         TestApp t;
         const QImage image = t.view().grab().toImage();
-        QVERIFY(image.width() >= BoardLeft + 19 * CellWidth);
-        // Each count's stone at cell column 10 and text pixels in the count colour after it.
-        for (int row : {2, 3}) {
-            const int top = BoardTop + row * CellHeight;
-            const QColor stone = PixelAt(image, BoardLeft + 10 * CellWidth + 16, top + 16);
-            QCOMPARE(stone, row == 2 ? QColor(0, 0, 0) : QColor(255, 255, 255));
+        const BoardGeometry& geometry = t.view().geometry();
+        // Each count's stone and text pixels in the count colour after it.
+        for (int side : {Black, White}) {
+            const QRect stone = geometry.CountStoneRect(side);
+            QVERIFY(geometry.BoardRect().right() < stone.left());
+            QCOMPARE(PixelAt(image, stone.center().x(), stone.center().y()),
+                     side == Black ? QColor(0, 0, 0) : QColor(255, 255, 255));
+            const QRect text = geometry.CountTextRect(side);
+            QVERIFY(image.rect().contains(text));
             int textPixels = 0, digitPixels = 0;
-            for (int y = top; y < top + CellHeight; ++y)
-                for (int x = BoardLeft + 11 * CellWidth; x < BoardLeft + 19 * CellWidth; ++x) {
+            for (int y = text.top(); y <= text.bottom(); ++y)
+                for (int x = text.left(); x <= text.right(); ++x) {
                     if (PixelAt(image, x, y) != QColor(127, 255, 127)) continue;
                     ++textPixels;
                     // "%2d" puts a single-digit count in the second half-width place.
-                    if (x < BoardLeft + 11 * CellWidth + 16) ++digitPixels;
+                    if (x < text.left() + geometry.Cell() / 2) ++digitPixels;
                 }
             QVERIFY(textPixels > 20);
             QCOMPARE(digitPixels, 0);

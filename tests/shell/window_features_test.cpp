@@ -75,20 +75,23 @@ class WindowFeaturesTest : public QObject {
 
     // The click rules hold at the base size and at twice it: the board's left and top
     // edges belong to column and row 0, a point just left of or below the board is no square.
+    // At the base size the board's corner lies half a cell in from the window's.
     void clicksMapThroughTheScale_data() {
         QTest::addColumn<int>("cell");
         QTest::addColumn<QPointF>("point");  // in pixels of the base size, scaled by cell / 32
         QTest::addColumn<int>("square");
+        constexpr double edge = 16, end = edge + 8 * 32;
         for (int cell : {32, 64}) {
             const QByteArray scale = QByteArray::number(cell);
-            QTest::newRow(scale + " left edge") << cell << QPointF(64, 64 + 3 * 32 + 5) << 3;
-            QTest::newRow(scale + " 10 left of the board") << cell << QPointF(54, 100) << -1;
-            QTest::newRow(scale + " top-left corner") << cell << QPointF(64, 64) << 0;
-            QTest::newRow(scale + " last pixel of h") << cell << QPointF(319.9, 319.9) << 63;
-            QTest::newRow(scale + " right of the board") << cell << QPointF(320, 100) << -1;
-            QTest::newRow(scale + " below the board") << cell << QPointF(100, 320) << -1;
+            QTest::newRow(scale + " left edge") << cell << QPointF(edge, edge + 3 * 32 + 5) << 3;
+            QTest::newRow(scale + " 10 left of the board") << cell << QPointF(edge - 10, 100) << -1;
+            QTest::newRow(scale + " top-left corner") << cell << QPointF(edge, edge) << 0;
+            QTest::newRow(scale + " last pixel of h")
+                << cell << QPointF(end - 0.1, end - 0.1) << 63;
+            QTest::newRow(scale + " right of the board") << cell << QPointF(end, 100) << -1;
+            QTest::newRow(scale + " below the board") << cell << QPointF(100, end) << -1;
             QTest::newRow(scale + " centre of e4")
-                << cell << QPointF(64 + 4 * 32 + 16, 64 + 3 * 32 + 16) << 35;
+                << cell << QPointF(edge + 4 * 32 + 16, edge + 3 * 32 + 16) << 35;
         }
     }
     void clicksMapThroughTheScale() {
@@ -112,9 +115,7 @@ class WindowFeaturesTest : public QObject {
         t.view().StartGame();
         t.Tick();
         const int legal = LowestLegalSquare(t.flow().CurrentBoard(), White);
-        const QPointF centre((64 + (legal / 8) * 32 + 16) * cell / 32.0,
-                             (64 + (legal % 8) * 32 + 16) * cell / 32.0);
-        QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier, SquareCentre(t.view(), legal));
         t.Tick();
         QCOMPARE(t.flow().History().moveCount, 1);
         QCOMPARE(t.flow().History().SquareOfMove(1), legal);
@@ -375,8 +376,9 @@ class WindowFeaturesTest : public QObject {
         QCOMPARE(list->count(), 5);
         QCOMPARE(list->item(0)->text(), QStringLiteral("開始局面"));
         const int first = history.SquareOfMove(1);
+        // Squares by name: column letter, then row number.
         QCOMPARE(list->item(1)->text(),
-                 QString::asprintf(" 1  o %d%d", first / 8 + 1, first % 8 + 1));
+                 QString::asprintf(" 1  o %c%c", 'a' + first / 8, '1' + first % 8));
         QCOMPARE(list->item(2)->text().mid(4, 1), QStringLiteral("x"));
         QCOMPARE(list->currentRow(), 4);
 
@@ -445,8 +447,11 @@ class WindowFeaturesTest : public QObject {
         LearningChartDialog chart(dir.path().toStdString());
         QSignalSpy refreshed(&chart, &LearningChartDialog::Refreshed);
         QVERIFY(refreshed.wait(10000));
-        QCOMPARE(chart.Message(),
-                 message + QStringLiteral("\nlearncurve.txt の 1 行を読み飛ばしました。"));
+        QCOMPARE(
+            chart.Message(),
+            message + QStringLiteral("\nlearncurve.txt の 1 行を読み飛ばしました。\n"
+                                     "検証用の対局での同梱の重みの誤差は 135.50 です。"
+                                     "トレーニングすると、いまの重みの誤差を並べて示します。"));
         QCOMPARE(int(chart.Data().training.entries.size()), entries);
         QCOMPARE(int(chart.Data().curve.entries.size()), 1);
         chart.resize(640, 400);
@@ -457,6 +462,42 @@ class WindowFeaturesTest : public QObject {
         chart.Reload();
         QVERIFY(refreshed.wait(10000));
         QCOMPARE(int(chart.Data().training.entries.size()), 1);
+    }
+
+    // The held-out figures of the weights in use go to the passes that made them; passes that
+    // hardly move the weights are said to, instead of drawing two coinciding lines.
+    void chartPlacesTheHeldOutFigures() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("Trainlog.txt"),
+                  "        0 10.000000 -> 9.000000(-1.000000)\n"
+                  "        1 9.000000 -> 8.000000(-1.000000)\n"
+                  "        2 8.500000 -> 8.000000(-0.500000)\n");
+        WriteFile(dir.filePath("Holdoutlog.txt"),
+                  "games=0 error=150.5 key=1\n"
+                  "games=2 error=140.25 key=2\n"
+                  "games=99 error=1 key=3\n"
+                  "games=3 error=139 key=4\n");
+        LearningChartDialog chart(dir.path().toStdString());
+        QSignalSpy refreshed(&chart, &LearningChartDialog::Refreshed);
+        QVERIFY(refreshed.wait(10000));
+        QCOMPARE(HoldoutPlaces(chart.Data()), (std::vector<int>{0, 2, -1, 3}));
+        QCOMPARE(chart.Message(),
+                 QStringLiteral(
+                     "3 局分の学習を表示しています。\n"
+                     "検証用の対局での誤差: いまの重み 139.00(3 局学習)、同梱の重み 135.50。"));
+        chart.resize(640, 400);
+        chart.grab();
+
+        WriteFile(dir.filePath("Trainlog.txt"), "   400000 135.000000 -> 135.000000(0.000000)\n");
+        QFile::remove(dir.filePath("Holdoutlog.txt"));
+        chart.Reload();
+        QVERIFY(refreshed.wait(10000));
+        QVERIFY(chart.Data().PassesCoincide());
+        QVERIFY(chart.Message().endsWith(
+            QStringLiteral("学習前と学習後の誤差の差は 0.0% しかありません。いまの重みは 400001 "
+                           "局分の学習の平均で、1 局の学習ではほとんど動かないため、"
+                           "学習後の線だけを描いています。")));
+        chart.grab();
     }
 };
 
