@@ -125,7 +125,9 @@ void GameFlow::RunApplyMove() {
     history.boardAtPly[ply] = board;
     history.moveCount = ply;
     services.ShowPaneText(sideToMove + 1, messageText);
-    passText.clear();  // the side that moved again after a pass has now moved
+    // A pass stands until the side that passed moves again, so a person who passed still
+    // reads it when the computer's second move has come.
+    if (sideToMove == passSide) passText.clear();
 
     LegalMap map;
     sideToMove = 1 - sideToMove;
@@ -136,6 +138,7 @@ void GameFlow::RunApplyMove() {
             return;
         }
         passText = PassTextOf(1 - sideToMove);
+        passSide = 1 - sideToMove;
         services.ShowPaneText(2 - sideToMove, passText);
     }
     legalMap = map;
@@ -156,6 +159,7 @@ void GameFlow::RunStartTurn() {
         LegalMap other;
         if (CountLegalMoves(board, 1 - sideToMove, &other) > 0) {
             passText = PassTextOf(sideToMove);
+            passSide = sideToMove;
             services.ShowPaneText(sideToMove + 1, passText);
             sideToMove = 1 - sideToMove;
             history.sideAtPly[history.currentPly] = sideToMove;

@@ -135,7 +135,7 @@ class GameFlow {
     const std::string& ResultText() const {
         return history.currentPly == history.moveCount ? resultText : NoText;
     }
-    // "%sはパスです。" from a pass until the passing side's opponent has moved; else empty.
+    // "%sはパスです。" from a pass until the side that passed moves again; else empty.
     const std::string& PassText() const { return passText; }
 
   private:
@@ -178,6 +178,7 @@ class GameFlow {
     bool logFailureReported = false;
     std::string resultText;
     std::string passText;
+    int passSide = -1;  // the side named by passText
     static inline const std::string NoText;
 
     // The think whose result this turn waits for; last, so a running think ends first.

@@ -77,8 +77,14 @@ void HoldoutMonitor::Work() {
         std::string text;
         if (std::ifstream in(workDir / HoldoutLogName, std::ios::binary); in)
             text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (CurrentHoldoutError(ParseHoldoutLog(text), key)) continue;
+        // Weights the last point measured keep its figure: a new point only for a new count.
         // A log that cannot be written loses only this figure; the next one tries again.
+        const std::vector<HoldoutPoint> points = ParseHoldoutLog(text);
+        if (const std::optional<double> known = CurrentHoldoutError(points, key)) {
+            if (points.back().games != job.games)
+                AppendHoldoutPoint(workDir, {job.games, *known, key});
+            continue;
+        }
         AppendHoldoutPoint(workDir, {job.games, HeldOutError(holdout, job.table), key});
     }
 }

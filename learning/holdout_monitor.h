@@ -21,8 +21,10 @@ namespace vell {
 // the first game trained here, then after every `every` trained games. The weights are copied on
 // the calling thread around the training pass (the only time they change) and handed to one
 // worker thread by value; the worker owns the log. Weights whose figure is the log's last are
-// not measured again. At most four measurements wait; beyond that the oldest waiting is
-// dropped, so a slow machine measures less often but the game never waits.
+// not measured again: their figure is logged again only under a new games count (a table
+// trained on many games may not change a single weight in a pass). At most four measurements wait;
+// beyond that the oldest waiting is dropped, so a slow machine measures less often but the game
+// never waits.
 class HoldoutMonitor : public GameLearner {
   public:
     // `learner` and `weights` (the table it trains) must outlive the monitor. Without held-out

@@ -151,9 +151,6 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     std::vector<std::pair<int, double>> inUse;
     for (std::size_t i = 0; i < places.size(); ++i)
         if (places[i] >= 0) inUse.emplace_back(places[i], data.holdout[i].error);
-    if (!inUse.empty())
-        for (const auto& [place, error] : inUse)
-            maxError = std::max({maxError, error, ShippedHoldoutError});
     if (maxError <= 0) maxError = 1;
     const double gameStep = TickStep(std::max(1.0, maxGames - minGames));
     const double errorStep = TickStep(maxError * 1.05);
@@ -163,10 +160,63 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     maxError = std::ceil(maxError * 1.05 / errorStep) * errorStep;
 
     const QFontMetrics metrics(font());
-    const QRectF plot(metrics.horizontalAdvance(QStringLiteral("0000.00")) + 16, 28,
-                      width() - metrics.horizontalAdvance(QStringLiteral("0000.00")) -
-                          metrics.horizontalAdvance(QStringLiteral("0000000")) - 28,
-                      height() - 28 - 2 * metrics.height() - 16);
+    QRectF plot(metrics.horizontalAdvance(QStringLiteral("0000.00")) + 16, 28,
+                width() - metrics.horizontalAdvance(QStringLiteral("0000.00")) -
+                    metrics.horizontalAdvance(QStringLiteral("0000000")) - 28,
+                height() - 28 - 2 * metrics.height() - 16);
+    // The held-out error gets a panel of its own over the passes', scaled to its own range
+    // and the shipped weights' mark, so that a change of a few percent shows.
+    if (!inUse.empty()) {
+        const QRectF panel(plot.left(), plot.top(), plot.width(), plot.height() * 0.32);
+        plot.setTop(panel.bottom() + metrics.height() + 12);
+        double low = ShippedHoldoutError, high = ShippedHoldoutError;
+        for (const auto& [place, error] : inUse) {
+            low = std::min(low, error);
+            high = std::max(high, error);
+        }
+        const double step = TickStep(std::max(1.0, high - low));
+        low = std::floor(low / step) * step - step / 2;
+        high = std::ceil(high / step) * step + step / 2;
+        auto atHeldOut = [&](double games, double error) {
+            return QPointF(
+                panel.left() + panel.width() * (games - minGames) / (maxGames - minGames),
+                panel.bottom() - panel.height() * (error - low) / (high - low));
+        };
+        painter.setPen(QColor(225, 225, 225));
+        for (double e = std::ceil(low / step) * step; e <= high; e += step)
+            painter.drawLine(atHeldOut(minGames, e), atHeldOut(maxGames, e));
+        painter.setPen(Qt::black);
+        painter.drawRect(panel);
+        for (double e = std::ceil(low / step) * step; e <= high; e += step) {
+            const QPointF p = atHeldOut(minGames, e);
+            painter.drawText(
+                QRectF(0, p.y() - metrics.height() / 2.0, panel.left() - 6, metrics.height()),
+                Qt::AlignRight | Qt::AlignVCenter, QString::number(e, 'g', 6));
+        }
+        painter.drawText(QRectF(4, panel.top() - metrics.height() - 6, width(), metrics.height()),
+                         Qt::AlignLeft, Text(InUseText));
+        painter.setPen(QPen(InUseColour, 1.5, Qt::DashLine));
+        painter.drawLine(atHeldOut(minGames, ShippedHoldoutError),
+                         atHeldOut(maxGames, ShippedHoldoutError));
+        painter.drawText(QRectF(panel.left(), atHeldOut(minGames, ShippedHoldoutError).y(),
+                                panel.width() - 6, metrics.height()),
+                         Qt::AlignRight | Qt::AlignTop, Text(ShippedText));
+        QPainterPath path;
+        for (std::size_t i = 0; i < inUse.size(); ++i) {
+            const QPointF p = atHeldOut(inUse[i].first, inUse[i].second);
+            if (i == 0)
+                path.moveTo(p);
+            else
+                path.lineTo(p);
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(InUseColour, 2.5));
+        painter.drawPath(path);
+        painter.setBrush(InUseColour);
+        for (const auto& [place, error] : inUse)
+            painter.drawEllipse(atHeldOut(place, error), 3.0, 3.0);
+        painter.setBrush(Qt::NoBrush);
+    }
     auto at = [&](double games, double error) {
         return QPointF(plot.left() + plot.width() * (games - minGames) / (maxGames - minGames),
                        plot.bottom() - plot.height() * error / maxError);
@@ -194,7 +244,8 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     painter.drawText(
         QRectF(plot.left(), plot.bottom() + 4 + metrics.height(), plot.width(), metrics.height()),
         Qt::AlignHCenter, Text(GamesAxisText));
-    painter.drawText(QRectF(4, 4, 200, metrics.height()), Qt::AlignLeft, Text(ErrorAxisText));
+    painter.drawText(QRectF(4, plot.top() - metrics.height() - 6, 200, metrics.height()),
+                     Qt::AlignLeft, Text(ErrorAxisText));
 
     // The per-game errors as dots, their moving averages as lines.
     painter.setClipRect(plot.adjusted(-3, -3, 3, 3));
@@ -241,26 +292,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
         for (const LearnCurvePoint& p : curve)
             painter.drawEllipse(at(p.games, p.error), 3.0, 3.0);
     }
-    // The weights in use on the held-out games against the shipped weights' mark, and how
-    // many games the weights had been trained on, on the right-hand scale.
-    if (!inUse.empty()) {
-        painter.setPen(QPen(InUseColour, 1.5, Qt::DashLine));
-        painter.drawLine(at(minGames, ShippedHoldoutError), at(maxGames, ShippedHoldoutError));
-        QPainterPath path;
-        for (std::size_t i = 0; i < inUse.size(); ++i) {
-            const QPointF p = at(inUse[i].first, inUse[i].second);
-            if (i == 0)
-                path.moveTo(p);
-            else
-                path.lineTo(p);
-        }
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(InUseColour, 2.5));
-        painter.drawPath(path);
-        painter.setBrush(InUseColour);
-        for (const auto& [place, error] : inUse)
-            painter.drawEllipse(at(place, error), 3.0, 3.0);
-    }
+    // How many games the weights had been trained on, on the right-hand scale.
     double minCount = 0, maxCount = 0;
     if (!entries.empty()) {
         minCount = maxCount = entries.front().games;
@@ -305,10 +337,6 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     if (!entries.empty()) {
         names << Text(CountText);
         colours << CountColour;
-    }
-    if (!inUse.empty()) {
-        names << Text(InUseText) << Text(ShippedText);
-        colours << InUseColour << InUseColour;
     }
     if (!curve.empty()) {
         names << Text(HoldoutText);

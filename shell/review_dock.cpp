@@ -119,8 +119,10 @@ void ReviewDock::Refresh() {
         if (review) {
             for (const MoveReview& move : review->moves)
                 lines->addItem(QString::fromStdString(ReviewLineText(move)));
-            sides->setText(SummaryHtml(*review, Black) + QStringLiteral("<br>") +
-                           SummaryHtml(*review, White));
+            // Rich text would fold the spaces between the summary's parts.
+            sides->setText(QStringLiteral("<p style=\"white-space:pre-wrap\">") +
+                           SummaryHtml(*review, Black) + QStringLiteral("<br>") +
+                           SummaryHtml(*review, White) + QStringLiteral("</p>"));
         }
     }
     const int ply = view->flow().History().currentPly;

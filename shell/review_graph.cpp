@@ -185,31 +185,28 @@ void ReviewGraph::paintEvent(QPaintEvent*) {
 
 bool ReviewGraph::event(QEvent* e) {
     if (e->type() != QEvent::ToolTip) return QWidget::event(e);
-    auto* help = static_cast<QHelpEvent*>(e);
-    // The text of the nearest move's point within a few pixels.
-    int nearest = -1;
-    double distance = 3 * PointRadius;
-    for (int i = 1; i < static_cast<int>(points.size()); ++i) {
-        const QPointF d = PointPosition(i) - QPointF(help->pos());
-        const double length = std::hypot(d.x(), d.y());
-        if (length <= distance) {
-            distance = length;
-            nearest = i;
-        }
-    }
-    if (nearest >= 0)
-        QToolTip::showText(help->globalPos(), points[nearest].text, this);
+    // The text of the move under the pointer, as a click there would choose it.
+    const auto* help = static_cast<QHelpEvent*>(e);
+    const int move = MoveAt(help->pos().x());
+    if (move > 0 &&
+        Plot().adjusted(-PointRadius, -PointRadius, PointRadius, PointRadius).contains(help->pos()))
+        QToolTip::showText(help->globalPos(), points[static_cast<std::size_t>(move)].text, this);
     else
         QToolTip::hideText();
     return true;
 }
 
-void ReviewGraph::mousePressEvent(QMouseEvent* e) {
-    if (points.size() < 2 || e->button() != Qt::LeftButton) return;
+int ReviewGraph::MoveAt(double x) const {
+    if (points.size() < 2) return 0;
     const QRectF plot = Plot();
     const int last = points.back().move;
-    const double at = (e->position().x() - plot.left()) / plot.width() * last;
-    Q_EMIT MoveChosen(std::clamp(static_cast<int>(std::lround(at)), 1, last) - 1);
+    const double at = (x - plot.left()) / plot.width() * last;
+    return std::clamp(static_cast<int>(std::lround(at)), 1, last);
+}
+
+void ReviewGraph::mousePressEvent(QMouseEvent* e) {
+    if (points.size() < 2 || e->button() != Qt::LeftButton) return;
+    Q_EMIT MoveChosen(MoveAt(e->position().x()) - 1);
 }
 
 }  // namespace vell

@@ -2,7 +2,8 @@
 
 // The review's graph: black's expected final margin in stones over the move number, one curve
 // for the whole game, with its axes, the band where the game is even, the selected move's line
-// and every marked move as a point with its text. A click anywhere picks a move.
+// and every marked move as a coloured point. Pointing anywhere shows the nearest move's text;
+// a click picks it.
 
 #include <vector>
 
@@ -53,6 +54,8 @@ class ReviewGraph : public QWidget {
 
   private:
     QRectF Plot() const;
+    // The move (1..last, 0 without moves) whose place is nearest to `x`.
+    int MoveAt(double x) const;
     double X(double move) const;
     double Y(int tenths) const;
 

@@ -121,6 +121,7 @@ void CVellView::FollowGame() {
     drawnPly = history.currentPly;
     passSeen = pass;
     resultSeen = result;
+    if (cursor >= 0) DescribeCursor();
 }
 
 void CVellView::SettleDrawing() {
@@ -130,6 +131,7 @@ void CVellView::SettleDrawing() {
     drawnPly = game->History().currentPly;
     passSeen = !game->PassText().empty();
     resultSeen = !game->ResultText().empty();
+    if (cursor >= 0) DescribeCursor();
 }
 
 bool CVellView::Animating() const {

@@ -332,8 +332,22 @@ TEST_F(GameFlowTest, ResumingWhereSideToMoveCannotMovePassesToTheOtherSide) {
     EXPECT_EQ(game.PassText(), "黒はパスです。");  // until white has moved
     game.OnTimer();
     EXPECT_EQ(game.History().moveCount, 1);
-    EXPECT_EQ(game.PassText(), "");
     EXPECT_EQ(game.History().sideAtPly[0], White);
+    // The pass stands until black, who passed, has moved again.
+    EXPECT_EQ(game.PassText(), "黒はパスです。");
+    const auto blackMoved = [&game] {
+        const GameHistory& played = game.History();
+        for (int m = 1; m <= played.moveCount; ++m)
+            if (played.sideAtPly[m - 1] == Black) return true;
+        return false;
+    };
+    for (int i = 0; i < 200 && !blackMoved() && game.ResultText().empty(); ++i) {
+        services.RunWorkers();
+        game.OnTimer();
+    }
+    if (blackMoved()) {
+        EXPECT_EQ(game.PassText(), "");
+    }
 }
 
 TEST_F(GameFlowTest, TrainingModeRestartsFromTheStartPosition) {

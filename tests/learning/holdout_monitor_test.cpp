@@ -19,19 +19,19 @@ std::string ReadText(const std::filesystem::path& file) {
 
 const std::filesystem::path Resources = VELL_RESOURCES;
 
-// A learner that moves one weight per game.
+// A learner that moves one weight in each of its first four games, then none.
 struct CountingLearner : GameLearner {
     Weights& weights;
     explicit CountingLearner(Weights& w) : weights(w) {}
     int TrainingGameCount() const override { return weights.header.trainingGames; }
     void Train(const GameRecord&) override {
-        ++weights.header.trainingGames;
-        weights.table[0] = static_cast<std::int16_t>(weights.table[0] + 100);
+        if (++weights.header.trainingGames <= 4)
+            weights.table[0] = static_cast<std::int16_t>(weights.table[0] + 100);
     }
 };
 
 // Measured in the background after every `every` games, from copies of the weights; weights
-// already measured are not measured again.
+// already measured keep their figure, logged again under each new count.
 TEST(HoldoutMonitor, MeasuresEveryFewGamesOffTheGamesThread) {
     test::TempDir dir;
     const std::vector<GameRecord> holdout = ReadGameLog(Resources / "holdout.txt", 8).games;
@@ -41,19 +41,22 @@ TEST(HoldoutMonitor, MeasuresEveryFewGamesOffTheGamesThread) {
         HoldoutMonitor monitor(learner, weights, holdout, dir.Path(), 2);
         // The start is asked for twice (here and before the first game) and measured once.
         monitor.WeightsChanged();
-        for (int game = 0; game < 5; ++game)
+        // Waiting after each game keeps every measurement (a busy worker drops old ones).
+        for (int game = 0; game < 9; ++game) {
             monitor.Train(GameRecord{});
-        monitor.Wait();
+            monitor.Wait();
+        }
     }
     const std::vector<HoldoutPoint> points = ParseHoldoutLog(ReadText(dir / HoldoutLogName));
-    ASSERT_EQ(points.size(), 3u);
-    EXPECT_EQ(points[0].games, 0);
-    EXPECT_EQ(points[1].games, 2);
-    EXPECT_EQ(points[2].games, 4);
+    ASSERT_EQ(points.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(points[i].games, 2 * i);
+    EXPECT_EQ(points[4].key, points[2].key);
+    EXPECT_EQ(points[4].error, points[2].error);
     WeightTable atFour(WeightTableSize, 0);
     atFour[0] = 400;
-    EXPECT_EQ(points.back().key, HoldoutKey(atFour, holdout));
-    EXPECT_NEAR(points.back().error, HeldOutError(holdout, atFour), 5e-7);
+    EXPECT_EQ(points[2].key, HoldoutKey(atFour, holdout));
+    EXPECT_NEAR(points[2].error, HeldOutError(holdout, atFour), 5e-7);
     EXPECT_NEAR(points.front().error, HeldOutError(holdout, WeightTable(WeightTableSize, 0)), 5e-7);
 }
 
