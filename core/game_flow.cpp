@@ -110,10 +110,6 @@ void GameFlow::ShowThinkProgress() {
 }
 
 void GameFlow::RunApplyMove() {
-    // Training and the book may change once the move is applied; a superseded think that is
-    // still reading them must end first. It stops at its next node, so this is a tick at most.
-    if (ThinkRunning()) return;
-
     markerColumn = chosenSquare / 8;
     markerRow = chosenSquare % 8;
     PlayMove(board, chosenSquare, sideToMove);
@@ -125,7 +121,9 @@ void GameFlow::RunApplyMove() {
     history.boardAtPly[ply] = board;
     history.moveCount = ply;
     services.ShowPaneText(sideToMove + 1, messageText);
-    passText.clear();  // the side that moved again after a pass has now moved
+    // A pass stands until the side that passed moves again, so a person who passed still
+    // reads it when the computer's second move has come.
+    if (sideToMove == passSide) passText.clear();
 
     LegalMap map;
     sideToMove = 1 - sideToMove;
@@ -136,6 +134,7 @@ void GameFlow::RunApplyMove() {
             return;
         }
         passText = PassTextOf(1 - sideToMove);
+        passSide = 1 - sideToMove;
         services.ShowPaneText(2 - sideToMove, passText);
     }
     legalMap = map;
@@ -146,7 +145,8 @@ void GameFlow::RunApplyMove() {
 }
 
 void GameFlow::RunStartTurn() {
-    // At most one think at a time: a superseded one gets a tick or two to end.
+    // At most one think at a time, so two never share the processor: a superseded one gets a
+    // tick or two to end (it stops at its next node).
     if (ThinkRunning()) return;
 
     // Play may resume (after navigation) where the side to move has no move but the other
@@ -156,6 +156,7 @@ void GameFlow::RunStartTurn() {
         LegalMap other;
         if (CountLegalMoves(board, 1 - sideToMove, &other) > 0) {
             passText = PassTextOf(sideToMove);
+            passSide = sideToMove;
             services.ShowPaneText(sideToMove + 1, passText);
             sideToMove = 1 - sideToMove;
             history.sideAtPly[history.currentPly] = sideToMove;
@@ -223,8 +224,9 @@ void GameFlow::FinishGame() {
     // A log line that cannot be written is left out, reported once; the end of the game goes on.
     const std::string line = GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
                                          settings[WhitePlayerSetting], counts);
-    const bool logged = AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
-    if (!logged && !logFailureReported) {
+    const bool logged = writesGameLog &&
+                        AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
+    if (writesGameLog && !logged && !logFailureReported) {
         logFailureReported = true;
         services.ShowMessage(LogNotWrittenText);
     }

@@ -116,6 +116,9 @@ class GameFlow {
     // Replaces the history (an opened game record) and shows its first position, stopped.
     void LoadHistory(const GameHistory& record);
 
+    // From now on no game-log line is written: another program writes the working folder.
+    void StopFileWrites() { writesGameLog = false; }
+
     // True while a think (current or superseded) has not yet ended.
     bool ThinkRunning() const;
 
@@ -135,7 +138,7 @@ class GameFlow {
     const std::string& ResultText() const {
         return history.currentPly == history.moveCount ? resultText : NoText;
     }
-    // "%sはパスです。" from a pass until the passing side's opponent has moved; else empty.
+    // "%sはパスです。" from a pass until the side that passed moves again; else empty.
     const std::string& PassText() const { return passText; }
 
   private:
@@ -176,8 +179,10 @@ class GameFlow {
     std::optional<FlowCommand> keptCommand;
     bool playersDue = false;
     bool logFailureReported = false;
+    bool writesGameLog = true;
     std::string resultText;
     std::string passText;
+    int passSide = -1;  // the side named by passText
     static inline const std::string NoText;
 
     // The think whose result this turn waits for; last, so a running think ends first.

@@ -35,7 +35,7 @@ void PaintCount(QPainter& painter, const BoardGeometry& geometry, const QPixmap&
                 int count) {
     painter.drawPixmap(geometry.CountStoneRect(side).topLeft(), stone);
     painter.drawText(geometry.CountTextRect(side),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      QString::asprintf("%2d", count) + QString::fromUtf8("石"));
 }
 
@@ -135,7 +135,7 @@ void BoardPainter::Prepare(int cellPixels) {
     cell = cellPixels;
     cells = MakeCellImages(cell);
     tile = MakeBackgroundTile(cell);
-    countFont.setPixelSize(cell);
+    countFont.setPixelSize(std::max(8, cell * 7 / 8));
     labelFont.setPixelSize(std::max(7, cell * 3 / 8));
 }
 

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QStyle>
 
 #include "core/square_name.h"
 #include "shell/vell_view.h"
@@ -101,6 +102,11 @@ void MoveListDock::LineChosen(int row) {
 MoveListDock* AddMoveListDock(QMainWindow* frame, QMenu* viewMenu, CVellView* view) {
     auto* dock = new MoveListDock(view, frame);
     frame->addDockWidget(Qt::RightDockWidgetArea, dock);
+    // As wide as its lines need, so the board keeps the rest of the window.
+    const QFontMetrics metrics(dock->list()->font());
+    const int width = metrics.horizontalAdvance(QStringLiteral("60  x a1 ....")) +
+                      dock->list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    frame->resizeDocks({dock}, {width}, Qt::Horizontal);
     QAction* toggle = dock->toggleViewAction();
     toggle->setText(QString::fromUtf8(MoveListMenuText));
     toggle->setStatusTip(QString::fromUtf8(MoveListPrompt));

@@ -332,8 +332,22 @@ TEST_F(GameFlowTest, ResumingWhereSideToMoveCannotMovePassesToTheOtherSide) {
     EXPECT_EQ(game.PassText(), "黒はパスです。");  // until white has moved
     game.OnTimer();
     EXPECT_EQ(game.History().moveCount, 1);
-    EXPECT_EQ(game.PassText(), "");
     EXPECT_EQ(game.History().sideAtPly[0], White);
+    // The pass stands until black, who passed, has moved again.
+    EXPECT_EQ(game.PassText(), "黒はパスです。");
+    const auto blackMoved = [&game] {
+        const GameHistory& played = game.History();
+        for (int m = 1; m <= played.moveCount; ++m)
+            if (played.sideAtPly[m - 1] == Black) return true;
+        return false;
+    };
+    for (int i = 0; i < 200 && !blackMoved() && game.ResultText().empty(); ++i) {
+        services.RunWorkers();
+        game.OnTimer();
+    }
+    if (blackMoved()) {
+        EXPECT_EQ(game.PassText(), "");
+    }
 }
 
 TEST_F(GameFlowTest, TrainingModeRestartsFromTheStartPosition) {
@@ -405,9 +419,9 @@ TEST_F(GameFlowTest, TickDuringTheTrainingPassReturnsAtOnce) {
 }
 
 // The players dialog makes white a person while white's think runs, and the person moves at
-// once: that think is superseded, the move waits until it has ended, and its result is never
+// once: that think is superseded, the move is played at once, and the think's result is never
 // played.
-TEST_F(GameFlowTest, ClickDuringASupersededThinkWaitsForItAndDropsItsResult) {
+TEST_F(GameFlowTest, ClickDuringASupersededThinkPlaysAtOnceAndDropsItsResult) {
     GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player);
     game.StartGame();
     game.OnTimer();
@@ -415,7 +429,8 @@ TEST_F(GameFlowTest, ClickDuringASupersededThinkWaitsForItAndDropsItsResult) {
     settings[WhitePlayerSetting] = HumanPlayer;
     ASSERT_TRUE(game.ClickSquare(21));
     game.OnTimer();
-    EXPECT_EQ(game.History().moveCount, 0);  // the old think still reads the game
+    // The old think reads its own copies: the move does not wait for it.
+    EXPECT_EQ(game.History().moveCount, 1);
     services.RunWorkers();
     for (int i = 0; i < 3; ++i)
         game.OnTimer();

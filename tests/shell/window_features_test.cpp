@@ -161,7 +161,7 @@ class WindowFeaturesTest : public QObject {
         QCOMPARE(t.flow().State(), FlowState::AwaitingMove);
         // The mark goes with the move.
         QTest::mouseClick(&t.view(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(64 + (expected / 8) * 32 + 16, 64 + (expected % 8) * 32 + 16));
+                          SquareCentre(t.view(), expected));
         QCOMPARE(t.view().HintSquare(), -1);
     }
 
