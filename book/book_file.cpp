@@ -118,7 +118,15 @@ std::string WriteBookRecord(const std::filesystem::path& file, std::size_t index
     out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     out.flush();
     out.close();
-    if (out.fail()) return "定石ファイル " + file.string() + " に書き込めません。";
+    if (out.fail()) {
+        // A record appended in part (a disk that filled up) is cut off again, so the file keeps
+        // whole records only.
+        if (index == bookRecords) {
+            std::error_code cut;
+            std::filesystem::resize_file(file, index * BookRecordSize, cut);
+        }
+        return "定石ファイル " + file.string() + " に書き込めません。";
+    }
     return {};
 }
 

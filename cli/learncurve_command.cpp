@@ -58,6 +58,7 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     DepthOptions(args, settings);
     settings[TrainingModeSetting] = 1;
     const std::filesystem::path dir = DirOption(args);
+    const std::unique_ptr<FolderLock> lock = LockRunFolder(dir, "learncurve");
     const std::filesystem::path holdoutFile =
         args.Value("--holdout").value_or((dir / "holdout.txt").string());
     const std::vector<GameRecord> holdout = ReadGameLog(holdoutFile).games;
@@ -65,7 +66,8 @@ int RunLearncurve(const std::vector<std::string>& argv) {
 
     // Without --from training starts from zero weights.
     RunFiles files;
-    LoadRunFiles(dir, args.Value("--from").value_or((dir / "no-weights").string()), files);
+    LoadRunFiles(dir, args.Value("--from").value_or((dir / "no-weights").string()), files,
+                 "learncurve", args.Has("--from"));
     Trainer trainer(files.weights, &files.book, dir, [](const std::string& text) {
         std::cerr << "vellcli learncurve: " << text << "\n";
     });

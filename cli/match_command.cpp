@@ -9,6 +9,7 @@
 
 #include "book/book.h"
 #include "cli/args.h"
+#include "core/file_names.h"
 #include "cli/command_options.h"
 #include "cli/commands.h"
 #include "cli/computer_players.h"
@@ -107,9 +108,11 @@ int RunMatch(const std::vector<std::string>& argv) {
         if (!status.ok) throw std::runtime_error(*bookFile + ": " + status.message);
     }
     WeightLoadStatus weightStatus;
-    const Weights weights =
-        LoadWeights(args.Value("--weights").value_or("weight4.dat"), &weightStatus);
+    const std::string weightFile = args.Value("--weights").value_or(StartWeightsFileName);
+    const Weights weights = LoadWeights(weightFile, &weightStatus);
     if (weightStatus.damaged) throw std::runtime_error(weightStatus.message);
+    if (weightStatus.missing)
+        std::cerr << "vellcli match: " << MissingWeightsText(weightFile) << "\n";
     InitPatterns();
     const ThinkFunction think = MakeThink(book, weights, args.SearchOption());
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "cli/computer_players.h"
 #include "cli/direct_services.h"
 #include "cli/unattended.h"
+#include "core/file_names.h"
 #include "core/player_names.h"
 #include "engine/think_driver.h"
 #include "learning/adopt_weights.h"
@@ -32,6 +34,7 @@ struct SelfplayOptions {
     bool continueTraining = false;
     int openings = 0;
     std::uint32_t seed = 1;
+    bool seedGiven = false;
     SearchKind search = SearchKind::Fast;
     std::vector<GameRecord> holdout;  // --holdout: measured every 10 trained games
 };
@@ -52,6 +55,7 @@ SelfplayOptions ParseSelfplay(const std::vector<std::string>& argv) {
     const int openings = settings[TrainingModeSetting] != 0 ? DefaultRandomOpeningMoves : 0;
     options.openings = static_cast<int>(args.Integer("--openings", openings, 0, 60));
     options.seed = static_cast<std::uint32_t>(args.Integer("--seed", 1, 0, UINT32_MAX));
+    options.seedGiven = args.Has("--seed");
     options.search = args.SearchOption();
     if (const auto holdout = args.Value("--holdout")) {
         try {
@@ -67,12 +71,12 @@ SelfplayOptions ParseSelfplay(const std::vector<std::string>& argv) {
 // The weights a run starts from: weight4.dat, or with --continue weight2.dat when it loads
 // cleanly, so training can go on over several runs.
 std::filesystem::path StartingWeights(const SelfplayOptions& options) {
-    if (!options.continueTraining) return options.dir / "weight4.dat";
+    if (!options.continueTraining) return options.dir / StartWeightsFileName;
     const TrainedWeights trained = ReadTrainedWeights(options.dir);
-    if (trained.ok) return options.dir / "weight2.dat";
+    if (trained.ok) return options.dir / TrainedWeightsFileName;
     std::cerr << "vellcli selfplay: --continue: weight2.dat does not load cleanly, starting from "
                  "weight4.dat\n";
-    return options.dir / "weight4.dat";
+    return options.dir / StartWeightsFileName;
 }
 
 // One progress line on standard error at most once a second, and at the end.
@@ -106,7 +110,12 @@ class Progress {
 
 // The exit status of a finished run: 1 with a one-line message when a file lacks what was
 // played and trained.
-int FinalStatus(const Trainer& trainer, bool training) {
+int FinalStatus(const GameEndCounter& counter, const Trainer& trainer, bool training) {
+    if (counter.notLogged > 0) {
+        std::cerr << "vellcli selfplay: " << counter.notLogged << " of " << counter.games
+                  << " games are missing from vellkif.txt\n";
+        return 1;
+    }
     if (!training) return 0;
     if (!trainer.FilesCurrent()) {
         std::cerr << "vellcli selfplay: weight2.dat or Trainlog.txt is missing trained games\n";
@@ -125,8 +134,15 @@ int FinalStatus(const Trainer& trainer, bool training) {
 int RunSelfplay(const std::vector<std::string>& argv) {
     SelfplayOptions options = ParseSelfplay(argv);
     const bool training = options.settings[TrainingModeSetting] != 0;
+    // Every game is logged, so even a run without training writes the folder.
+    const std::unique_ptr<FolderLock> lock = LockRunFolder(options.dir, "selfplay");
     RunFiles files;
-    LoadRunFiles(options.dir, StartingWeights(options), files);
+    LoadRunFiles(options.dir, StartingWeights(options), files, "selfplay", true);
+    // A continued run draws new openings: by default its seed follows the games its weights
+    // were trained on, so it never replays the games of the run before.
+    if (options.continueTraining && !options.seedGiven)
+        options.seed =
+            static_cast<std::uint32_t>(std::max(files.weights.header.trainingGames, 0)) + 1;
 
     Trainer trainer(files.weights, &files.book, options.dir, [](const std::string& text) {
         std::cerr << "vellcli selfplay: " << text << "\n";
@@ -151,7 +167,7 @@ int RunSelfplay(const std::vector<std::string>& argv) {
                   counter.games, counter.blackWins, counter.whiteWins, counter.draws,
                   progress.Seconds());
     std::cout << summary << "\n";
-    return FinalStatus(trainer, training);
+    return FinalStatus(counter, trainer, training);
 }
 
 }  // namespace vell::cli

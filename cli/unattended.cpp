@@ -1,10 +1,12 @@
 #include "cli/unattended.h"
 
 #include <csignal>
+#include <iostream>
 #include <stdexcept>
 #include <system_error>
 
 #include "cli/args.h"
+#include "core/file_names.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
 
@@ -46,14 +48,25 @@ void GameEndCounter::Count(const FinishedGame& game) {
 }
 
 void LoadRunFiles(const std::filesystem::path& dir, const std::filesystem::path& weightFile,
-                  RunFiles& files) {
-    const BookLoadStatus bookStatus = files.book.Load(dir / "book.dat");
+                  RunFiles& files, const std::string& command, bool sayMissing) {
+    const BookLoadStatus bookStatus = files.book.Load(dir / BookFileName);
     if (!bookStatus.ok)
-        throw std::runtime_error((dir / "book.dat").string() + ": " + bookStatus.message);
+        throw std::runtime_error((dir / BookFileName).string() + ": " + bookStatus.message);
     WeightLoadStatus weightStatus;
     files.weights = LoadWeights(weightFile, &weightStatus);
     if (weightStatus.damaged) throw std::runtime_error(weightStatus.message);
+    if (weightStatus.missing && sayMissing)
+        std::cerr << "vellcli " << command << ": " << MissingWeightsText(weightFile) << "\n";
     InitPatterns();
+}
+
+std::unique_ptr<FolderLock> LockRunFolder(const std::filesystem::path& dir,
+                                          const std::string& command) {
+    auto lock = std::make_unique<FolderLock>(dir, "vellcli " + command);
+    if (!lock->Held())
+        throw std::runtime_error(lock->Refusal() +
+                                 "; one program at a time writes a working folder");
+    return lock;
 }
 
 std::filesystem::path DirOption(const Args& args) {

@@ -3,10 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "book/book.h"
 #include "cli/args.h"
 #include "cli/direct_services.h"
+#include "core/folder_lock.h"
 #include "core/game_flow.h"
 #include "core/settings.h"
 #include "learning/weights.h"
@@ -27,13 +30,19 @@ class MemoryOnlySettings : public SettingsWriter {
 
 // The files of an unattended run in `dir`: book.dat (a book that exists but cannot be read is
 // a std::runtime_error) and the weights, from `weightFile` (a missing file gives zero weights,
-// a damaged one is a std::runtime_error). The pattern tables are ready after.
+// said once on standard error for "vellcli COMMAND" when `sayMissing`; a damaged one is a
+// std::runtime_error). The pattern tables are ready after.
 struct RunFiles {
     Book book;
     Weights weights;
 };
 void LoadRunFiles(const std::filesystem::path& dir, const std::filesystem::path& weightFile,
-                  RunFiles& files);
+                  RunFiles& files, const std::string& command, bool sayMissing);
+
+// Takes the lock of `dir` for "vellcli COMMAND" before anything in it is read or written; a
+// folder another program writes is a std::runtime_error naming that program.
+std::unique_ptr<FolderLock> LockRunFolder(const std::filesystem::path& dir,
+                                          const std::string& command);
 
 // --dir DIR (default "."), which must be a directory.
 std::filesystem::path DirOption(const Args& args);

@@ -110,10 +110,6 @@ void GameFlow::ShowThinkProgress() {
 }
 
 void GameFlow::RunApplyMove() {
-    // Training and the book may change once the move is applied; a superseded think that is
-    // still reading them must end first. It stops at its next node, so this is a tick at most.
-    if (ThinkRunning()) return;
-
     markerColumn = chosenSquare / 8;
     markerRow = chosenSquare % 8;
     PlayMove(board, chosenSquare, sideToMove);
@@ -149,7 +145,8 @@ void GameFlow::RunApplyMove() {
 }
 
 void GameFlow::RunStartTurn() {
-    // At most one think at a time: a superseded one gets a tick or two to end.
+    // At most one think at a time, so two never share the processor: a superseded one gets a
+    // tick or two to end (it stops at its next node).
     if (ThinkRunning()) return;
 
     // Play may resume (after navigation) where the side to move has no move but the other
@@ -227,8 +224,9 @@ void GameFlow::FinishGame() {
     // A log line that cannot be written is left out, reported once; the end of the game goes on.
     const std::string line = GameLogLine(history, trainingGames, settings[BlackPlayerSetting],
                                          settings[WhitePlayerSetting], counts);
-    const bool logged = AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
-    if (!logged && !logFailureReported) {
+    const bool logged = writesGameLog &&
+                        AppendWholeLines(workDir / GameLogFileName, line) == AppendResult::Appended;
+    if (writesGameLog && !logged && !logFailureReported) {
         logFailureReported = true;
         services.ShowMessage(LogNotWrittenText);
     }

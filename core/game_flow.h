@@ -116,6 +116,9 @@ class GameFlow {
     // Replaces the history (an opened game record) and shows its first position, stopped.
     void LoadHistory(const GameHistory& record);
 
+    // From now on no game-log line is written: another program writes the working folder.
+    void StopFileWrites() { writesGameLog = false; }
+
     // True while a think (current or superseded) has not yet ended.
     bool ThinkRunning() const;
 
@@ -176,6 +179,7 @@ class GameFlow {
     std::optional<FlowCommand> keptCommand;
     bool playersDue = false;
     bool logFailureReported = false;
+    bool writesGameLog = true;
     std::string resultText;
     std::string passText;
     int passSide = -1;  // the side named by passText

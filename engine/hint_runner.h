@@ -48,8 +48,7 @@ class HintRunner {
     int SuggestedSquare() const { return suggested; }
     // A hint is thinking for the current turn.
     bool Thinking() const;
-    // A hint's think (current or dropped) has not ended yet; it still reads the book and the
-    // weights, so whatever may change them waits for it.
+    // A hint's think (current or dropped) has not ended yet; no other hint starts until it has.
     bool Busy() const;
 
   private:

@@ -17,7 +17,7 @@ ReviewRunner::ReviewRunner(ReviewFunction review, WorkerStarter startWorker)
     : review(std::move(review)), startWorker(std::move(startWorker)) {}
 
 bool ReviewRunner::CanStart(const GameFlow& flow) const {
-    if (Busy() || flow.ThinkRunning() || flow.History().moveCount < 1) return false;
+    if (Busy() || flow.History().moveCount < 1) return false;
     if (flow.State() == FlowState::Stopped) return true;
     return flow.State() == FlowState::AwaitingMove &&
            flow.PlayerOf(flow.SideToMove()) == HumanPlayer;

@@ -19,19 +19,18 @@ using ReviewFunction =
 // makes it, the current normal and final depths.
 ReviewOptions ReviewOptionsOf(const Settings& settings);
 
-// Reviews the game of a flow on its own worker thread with a private copy of the history, so
-// the game, the logs, the weights and the book are never changed. A review starts only while
-// no think runs and the flow waits (stopped, or for a person's move), and the front end holds
-// the flow's ticks while one runs (Busy), so no computer move or training touches the weights
-// it reads. A move, a new game or a changed player or depth drops the review and its result;
-// navigating within the game keeps it.
+// Reviews the game of a flow on its own worker thread with a private copy of the history and the
+// weights published when it starts, so the game, the logs, the weights and the book are never
+// changed and training goes on beside it. A review starts only while the flow waits (stopped, or
+// for a person's move), one at a time. A move, a new game or a changed player or depth drops the
+// review and its result; navigating within the game keeps it.
 class ReviewRunner {
   public:
     ReviewRunner(ReviewFunction review, WorkerStarter startWorker);
     ReviewRunner(const ReviewRunner&) = delete;
     ReviewRunner& operator=(const ReviewRunner&) = delete;
 
-    // The game has a move, no think or review runs and the flow is not about to move.
+    // The game has a move, no review runs and the flow is not about to move.
     bool CanStart(const GameFlow& flow) const;
     // Starts a review of the flow's game; false (nothing started) unless CanStart.
     bool Start(const GameFlow& flow);

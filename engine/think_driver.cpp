@@ -149,6 +149,18 @@ ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind sea
     };
 }
 
+ThinkFunction MakeThink(const Published<Book>& book, const Published<Weights>& weights,
+                        SearchKind search, SecondsClock clock) {
+    std::shared_ptr<TablePool> pool =
+        search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
+    return [&book, &weights, pool, clock](const ThinkRequest& request, ThinkControl& control) {
+        const std::shared_ptr<const Book> bookNow = book.Current();
+        const std::shared_ptr<const Weights> weightsNow = weights.Current();
+        return ThinkThread(request, control, *bookNow, weightsNow->table, clock, pool.get())
+            .outcome;
+    };
+}
+
 bool ParseSearchKind(const std::string& text, SearchKind& kind) {
     if (text == "plain")
         kind = SearchKind::Plain;

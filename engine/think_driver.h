@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/published.h"
 #include "core/settings.h"
 #include "core/think.h"
 #include "learning/weights.h"
@@ -62,6 +63,13 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
 // by one think at a time (a think running alongside gets a small table of its own). `clock`
 // seeds the training-mode book choice; a fixed one makes training runs repeatable.
 ThinkFunction MakeThink(const Book& book, const Weights& weights,
+                        SearchKind search = SearchKind::Fast,
+                        SecondsClock clock = WallClockSeconds);
+
+// The think for a program whose book and weights change while it plays (training, adoption):
+// each think reads the book and the weights published when it starts, whatever is published
+// while it runs. `book` and `weights` must outlive the function.
+ThinkFunction MakeThink(const Published<Book>& book, const Published<Weights>& weights,
                         SearchKind search = SearchKind::Fast,
                         SecondsClock clock = WallClockSeconds);
 

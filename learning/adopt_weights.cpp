@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/file_names.h"
+#include "core/folder_lock.h"
 #include "learning/weight_file.h"
 
 namespace vell {
@@ -48,8 +49,7 @@ AdoptResult AdoptTrainedWeights(const std::filesystem::path& workDir, Weights& i
     if (!candidate.ok) return {false, candidate.message};
 
     const std::filesystem::path start = workDir / StartWeightsFileName;
-    std::filesystem::path next = start;
-    next += ".new";
+    const std::filesystem::path next = TemporaryFileFor(start);
     const WeightSaveStatus written = WriteWeightFile(next, candidate.weights);
     if (!written.ok) return {false, written.message + Unchanged};
 
@@ -58,8 +58,7 @@ AdoptResult AdoptTrainedWeights(const std::filesystem::path& workDir, Weights& i
         // A byte copy, so a weight4.dat of any length is kept as it was; renamed into place so
         // weight4.bak too is always one whole file.
         const std::filesystem::path backup = workDir / WeightsBackupFileName;
-        std::filesystem::path copy = backup;
-        copy += ".tmp";
+        const std::filesystem::path copy = TemporaryFileFor(backup);
         std::filesystem::copy_file(start, copy, std::filesystem::copy_options::overwrite_existing,
                                    error);
         if (!error) std::filesystem::rename(copy, backup, error);

@@ -54,6 +54,7 @@ void Trainer::Train(const GameRecord& record) {
     lastErrors.after = MeasureError(database, weights.table);
     AppendLog(TrainingLogLine(gamesBefore, lastErrors));
     database.Clear();
+    if (passDone) passDone();
 }
 
 void Trainer::SaveWeights() {

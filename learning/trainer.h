@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/game_flow.h"
@@ -49,6 +50,11 @@ class Trainer : public GameLearner {
     bool BookStopped() const { return bookStopped; }
     // The rate of the accumulating step (for measuring other rates).
     void SetRate(const AccumulatingRate& rate) { accumulators.rate = rate; }
+    // Called after each pass, once the weights and the book hold what it trained.
+    void SetPassDone(std::function<void()> done) { passDone = std::move(done); }
+    // The weights were replaced from outside (adopted): the next pass starts afresh from them
+    // rather than from this trainer's running mean.
+    void WeightsReplaced() { trainedHere = false; }
 
   private:
     void SaveWeights();
@@ -59,6 +65,7 @@ class Trainer : public GameLearner {
     Book* book;
     std::filesystem::path workDir;
     TrainingReport report;
+    std::function<void()> passDone;
     StepRule rule;
     GameDatabase database;
     TrainingAccumulators accumulators;

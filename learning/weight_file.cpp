@@ -9,6 +9,8 @@
 
 #include <iconv.h>
 
+#include "core/folder_lock.h"
+
 namespace vell {
 
 namespace {
@@ -127,9 +129,12 @@ Weights LoadWeights(const std::filesystem::path& file, WeightLoadStatus* status)
     return weights;
 }
 
+std::string MissingWeightsText(const std::filesystem::path& file) {
+    return "重みファイル " + file.string() + " がありません。重みをすべて0にして続けます。";
+}
+
 WeightSaveStatus WriteWeightFile(const std::filesystem::path& file, const Weights& weights) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
+    const std::filesystem::path temporary = TemporaryFileFor(file);
     const std::vector<std::uint8_t> bytes = EncodeWeightFile(weights);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

@@ -41,6 +41,10 @@ std::vector<std::uint8_t> EncodeWeightFile(const Weights& weights);
 // line breaks count as damage). The format has no checksum; this catches a file of random bytes.
 std::string HeaderDamage(const WeightHeader& header);
 
+// The one line said when a weight file the players need is missing: the players go on with
+// zero weights.
+std::string MissingWeightsText(const std::filesystem::path& file);
+
 // How a weight file loaded: `missing` when it could not be opened (not an error), `damaged`
 // with `message` when its header fails HeaderDamage.
 struct WeightLoadStatus {

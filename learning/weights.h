@@ -21,8 +21,9 @@ struct WeightHeader {
     std::array<char, 240> note{};  // zero-terminated Shift-JIS text
 };
 
-// The weights of the pattern players and their header, loaded once at start-up and changed only
-// by training (on the window thread, while no think runs).
+// The weights of the pattern players and their header. A program that trains keeps one working
+// copy, which only training and adoption change (on the window thread), and lets thinks, hints
+// and reviews read published snapshots of it (Published<Weights>), never the working copy.
 struct Weights {
     WeightTable table = WeightTable(WeightTableSize, 0);
     WeightHeader header;

@@ -11,17 +11,11 @@ namespace vell {
 namespace {
 
 const char* const Caption = "Tamu3";
-const char* const ThinkingText =
-    "コンピュータの思考中は重みを入れ替えられません。一時停止してから選んでください。";
 
 }  // namespace
 
 void AdoptTrainedWeightsCommand(QWidget* parent, const std::filesystem::path& workDir,
-                                Weights& weights, bool thinkRunning) {
-    if (thinkRunning) {
-        ShowMessageBox(parent, QString::fromUtf8(ThinkingText));
-        return;
-    }
+                                const std::function<AdoptResult()>& adopt) {
     const TrainedWeights candidate = ReadTrainedWeights(workDir);
     if (!candidate.ok) {
         ShowMessageBox(parent, QString::fromStdString(candidate.message));
@@ -32,7 +26,7 @@ void AdoptTrainedWeightsCommand(QWidget* parent, const std::filesystem::path& wo
                               QString::fromStdString(AdoptQuestion(candidate.weights)),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
-    ShowMessageBox(parent, QString::fromStdString(AdoptTrainedWeights(workDir, weights).message));
+    ShowMessageBox(parent, QString::fromStdString(adopt().message));
 }
 
 }  // namespace vell

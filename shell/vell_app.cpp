@@ -7,6 +7,7 @@
 #include <QFileDialog>
 
 #include "book/book_value_message.h"
+#include "core/file_names.h"
 #include "engine/think_driver.h"
 #include "learning/game_log.h"
 #include "learning/opening_variety.h"
@@ -30,6 +31,11 @@ namespace {
 // which here would hide the names without a dot, such as a record saved as "game".
 const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*)";
 const char* const SettingsNotSavedText = "設定を保存できませんでした。";
+const char* const FolderInUseText =
+    "作業フォルダ %1 には %2 が書き込んでいます。\n"
+    "トレーニングとファイルへの書き込みをしないで開きます。";
+const char* const AdoptRefusedText =
+    "作業フォルダには別のプログラムが書き込んでいます。重みは入れ替えられません。";
 
 // The held-out games built into the program (resources/holdout.txt).
 std::vector<GameRecord> HeldOutGames() {
@@ -56,31 +62,34 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
 
     ViewSetup setup;
     setup.store = &settingsStore;
-    // The engine and the training read the book and the weights in place, so they can be
-    // loaded below, before the first tick; the computer players search with the fast search.
+    // One program at a time writes the working folder; beside another, this window only plays.
+    folderLock = std::make_unique<FolderLock>(options.workDir, "vell");
+    const bool writesFiles = folderLock->Held();
+    setup.writesFiles = writesFiles;
     // Training reports a file it cannot write in a box.
-    // Unattended training opens each game with random moves.
-    setup.think = options.think ? options.think
-                                : WithRandomOpening(MakeThink(book, weights, SearchKind::Fast),
-                                                    DefaultRandomOpeningMoves,
-                                                    static_cast<std::uint64_t>(std::time(nullptr)));
-    trainer =
-        std::make_unique<Trainer>(weights, &book, options.workDir, [this](const std::string& text) {
-            ShowMessageBox(frame.get(), QString::fromStdString(text));
-        });
+    data = std::make_unique<EngineData>(options.workDir, [this](const std::string& text) {
+        ShowMessageBox(frame.get(), QString::fromStdString(text));
+    });
+    // The computer players search with the fast search, on the book and the weights published
+    // when each think starts, so they can be loaded below, before the first tick. Unattended
+    // training opens each game with random moves.
+    setup.think = options.think
+                      ? options.think
+                      : WithRandomOpening(data->Think(SearchKind::Fast), DefaultRandomOpeningMoves,
+                                          static_cast<std::uint64_t>(std::time(nullptr)));
     // The held-out error of the trained weights is measured beside the games, never in them.
-    monitor = std::make_unique<HoldoutMonitor>(*trainer, weights, HeldOutGames(), options.workDir);
-    setup.learner = monitor.get();
+    monitor = std::make_unique<HoldoutMonitor>(data->Training(), data->WorkingWeights(),
+                                               HeldOutGames(), options.workDir);
+    setup.learner = writesFiles ? monitor.get() : nullptr;
     setup.workDir = options.workDir;
     // The window's weights come from weight4.dat (training writes weight2.dat).
-    setup.dataInfoText = [this] { return DataInfoText(weights.header, "weight4.dat"); };
-    setup.bookValueText = [this](const Board& board) { return BookValueMessage(book, board); };
-    // The review reads the weights in place too; the view holds the game while it runs.
-    setup.review = [this, search = FastRootSearch()](
-                       const GameHistory& history, const ReviewOptions& reviewOptions,
-                       const std::atomic<bool>* abort, const ReviewProgress& progress) {
-        return vell::ReviewGame(history, reviewOptions, weights.table, search, abort, progress);
+    setup.dataInfoText = [this] {
+        return DataInfoText(data->WeightsInUse()->header, StartWeightsFileName);
     };
+    setup.bookValueText = [this](const Board& board) {
+        return BookValueMessage(*data->BookInUse(), board);
+    };
+    setup.review = data->Review();
     auto* view = new CVellView(std::move(setup));
     frame = std::make_unique<CMainFrame>(view);
     boardView = view;
@@ -90,9 +99,11 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     connect(frame.get(), &CMainFrame::SaveRequested, this, &CVellApp::OnFileSave);
     connect(frame.get(), &CMainFrame::AboutRequested, this, &CVellApp::OnAppAbout);
     connect(frame.get(), &CMainFrame::AdoptWeightsRequested, this, [this, dir = options.workDir] {
-        AdoptTrainedWeightsCommand(
-            frame.get(), dir, weights,
-            boardView->flow().ThinkRunning() || boardView->reviewRunner().Busy());
+        if (!folderLock->Held()) {
+            ShowMessageBox(frame.get(), Text(AdoptRefusedText));
+            return;
+        }
+        AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
         monitor->WeightsChanged();
     });
     UpdateTitle();
@@ -104,6 +115,12 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     // As the user left it, or as large as suits the screen: never smaller than the scene.
     KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
+    if (!writesFiles)
+        ShowMessageBox(frame.get(), Text(FolderInUseText)
+                                        .arg(QString::fromStdString(options.workDir.string()),
+                                             QString::fromStdString(folderLock->Holder().empty()
+                                                                        ? folderLock->Refusal()
+                                                                        : folderLock->Holder())));
     boardView->setFocus();
     if (options.startTimer) boardView->StartTimer();
     return true;
@@ -169,16 +186,17 @@ void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
     // Book, weights and pattern tables are in memory before the timer gives the first tick.
     // A book that cannot be read is reported; the game goes on with an empty book that takes
     // no additions, so the file is left as it is.
-    const BookLoadStatus bookStatus = book.Load(workDir / "book.dat");
+    const BookLoadStatus bookStatus = data->WorkingBook().Load(workDir / BookFileName);
     if (!bookStatus.ok) ShowMessageBox(nullptr, QString::fromStdString(bookStatus.message));
     // A missing or short weight file is not an error: the weights it lacks are 0. A damaged
     // header is reported once, and the game goes on with zero weights as for a missing file.
     WeightLoadStatus weightStatus;
-    weights = LoadWeights(workDir / "weight4.dat", &weightStatus);
+    data->WorkingWeights() = LoadWeights(workDir / StartWeightsFileName, &weightStatus);
     if (weightStatus.damaged)
         ShowMessageBox(nullptr, QString::fromStdString(weightStatus.message +
                                                        "\n重みをすべて0にして続けます。"));
     InitPatterns();
+    data->Publish();
 }
 
 void CVellApp::UpdateTitle() {

@@ -6,12 +6,11 @@
 #include <QObject>
 #include <QString>
 
-#include "book/book.h"
 #include "core/settings.h"
 #include "core/think.h"
+#include "core/folder_lock.h"
+#include "engine/engine_data.h"
 #include "learning/holdout_monitor.h"
-#include "learning/trainer.h"
-#include "learning/weights.h"
 #include "shell/settings_store.h"
 #include "shell/vell_doc.h"
 
@@ -20,8 +19,9 @@ namespace vell {
 class CMainFrame;
 class CVellView;
 
-// The application: owns the settings, the opening book, the weights, the document and the main
-// window, starts them in order and handles the file commands and the About box.
+// The application: owns the settings, the opening book and the weights (EngineData), the
+// document and the main window, starts them in order and handles the file commands and the About
+// box.
 class CVellApp : public QObject {
     Q_OBJECT
 
@@ -71,9 +71,8 @@ class CVellApp : public QObject {
 
     Settings liveSettings = DefaultSettings;
     SettingsStore settingsStore{liveSettings};
-    Book book;
-    Weights weights;
-    std::unique_ptr<Trainer> trainer;
+    std::unique_ptr<FolderLock> folderLock;   // held while this window writes the working folder
+    std::unique_ptr<EngineData> data;         // before the window, so the game goes first
     std::unique_ptr<HoldoutMonitor> monitor;  // after the trainer it watches
     CVellDoc doc;
     std::unique_ptr<CMainFrame> frame;  // last, so the window (and the game) goes first

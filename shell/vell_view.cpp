@@ -50,6 +50,7 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     game = std::make_unique<GameFlow>(*this, setup.store->settings(), *setup.store, setup.think,
                                       setup.learner, setup.workDir);
+    if (!setup.writesFiles) game->StopFileWrites();
     hint = std::make_unique<HintRunner>(setup.think,
                                         [this](std::function<void()> body) { StartWorker(body); });
     review = std::make_unique<ReviewRunner>(
@@ -83,10 +84,7 @@ void CVellView::StartTimer() {
 }
 
 void CVellView::Tick() {
-    // A dropped hint still reading the book and the weights holds the game until it ends (at
-    // its next search node), since the next move may train them.
-    // A review reads the weights too: the game waits for it the same way.
-    if ((!hint->Busy() || hint->Thinking()) && !review->Busy()) game->OnTimer();
+    game->OnTimer();
     FollowGame();
     // A players command given while the flow was settling comes due after the tick.
     if (game->TakePlayersDue()) OpenPlayersDialog();

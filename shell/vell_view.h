@@ -38,6 +38,8 @@ struct ViewSetup {
     std::function<std::string(const Board&)> bookValueText;
     // The review of a game with the engine's weights; empty: no review.
     ReviewFunction review;
+    // False when another program writes the working folder: no game log is written.
+    bool writesFiles = true;
 };
 
 // The board view: draws the game, turns clicks and keys into moves, carries the game commands to

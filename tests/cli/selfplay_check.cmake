@@ -62,14 +62,14 @@ if(NOT header STREQUAL "0300000093c182c982c882b581f400")
     fail("weight2.dat header ${header}")
 endif()
 
-# Training off: the game log alone.
+# Training off: the game log alone (and the folder's lock file).
 file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
 execute_process(COMMAND ${PROGRAM} selfplay --games 2 --normal-depth 2 --final-depth 4
                         --dir ${dir}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 file(GLOB written RELATIVE ${dir} ${dir}/*)
-if(NOT status EQUAL 0 OR NOT written STREQUAL "vellkif.txt" OR NOT out MATCHES "^games=2 ")
+if(NOT status EQUAL 0 OR NOT written STREQUAL "vell.lock;vellkif.txt" OR NOT out MATCHES "^games=2 ")
     fail("training off: status ${status}, files '${written}', output '${out}' ${err}")
 endif()
 read_lines(${dir}/vellkif.txt kif_lines)

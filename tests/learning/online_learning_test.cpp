@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/folder_lock.h"
 #include "learning/adopt_weights.h"
 #include "learning/game_log.h"
 #include "learning/opening_variety.h"
@@ -178,7 +179,7 @@ TEST_F(AdoptWeights, CleanTrainedWeightsTakeThePlaceOfTheStartWeights) {
     EXPECT_EQ(LoadWeights(dir / "weight4.dat").table[0], 22);
     EXPECT_EQ(LoadWeights(dir / "weight4.bak").table[0], 11);
     EXPECT_EQ(LoadWeights(dir / "weight4.bak").header.trainingGames, 100);
-    EXPECT_FALSE(std::filesystem::exists(dir / "weight4.dat.new"));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(dir / "weight4.dat")));
 }
 
 // Missing, damaged (negative count) and cut-short weight2.dat are refused: nothing changes.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/folder_lock.h"
 #include "tests/support/temp_dir.h"
 
 namespace vell {
@@ -105,7 +106,7 @@ TEST_F(WeightFile, SavedFileReadsBackWithTheTrainedNote) {
     EXPECT_EQ(DataInfoText(loaded.header),
               "ファイル名:weight2.dat\nバージョン: 4.10.02\nトレーニング試合数:42\n"
               "特記事項:特になし♪\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "weight2.dat.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(dir / "weight2.dat")));
 }
 
 TEST_F(WeightFile, ShortAndLongFilesTakeWhatTheyCover) {
@@ -159,7 +160,7 @@ TEST_F(WeightFile, FailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(status.ok);
     EXPECT_FALSE(status.message.empty());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "weight2.dat" / "inside"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "weight2.dat.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(dir / "weight2.dat")));
     EXPECT_EQ(weights.table[5], 9);
     EXPECT_EQ(weights.header.trainingGames, 1);
 
