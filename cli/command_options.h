@@ -41,7 +41,7 @@ inline const std::vector<OptionRule> SelfPlayOptionRules = {
 inline const std::vector<OptionRule> ThinkOptionRules = {
     {"--board", true},        {"--side", true},        {"--black", true},    {"--white", true},
     {"--normal-depth", true}, {"--final-depth", true}, {"--training", true}, {"--book", true},
-    {"--weights", true},      {"--search", true}};
+    {"--weights", true},      {"--search", true},      {"--seconds", true}};
 
 inline const std::vector<const std::vector<OptionRule>*> AllCommandOptions = {
     &BenchOptionRules,   &BookOptionRules,  &CodeOptionRules,       &DataInfoOptionRules,

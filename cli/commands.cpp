@@ -15,7 +15,8 @@ const std::vector<Command>& Commands() {
          RunEval},
         {"think",
          "think [--board B] [--side S] [--black TYPE] [--white TYPE] [--normal-depth N] "
-         "[--final-depth F] [--training 0|1] [--book FILE] [--weights FILE] [--search plain|fast]",
+         "[--final-depth F] [--training 0|1] [--book FILE] [--weights FILE] [--search plain|fast] "
+         "[--seconds S]",
          RunThinkCommand},
         {"bench", "bench [--search plain|fast] [--normal-depth N] [--final-depth F]", RunBench},
         {"selfplay",

@@ -55,6 +55,9 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
     settings[FinalDepthSetting] = static_cast<int>(
         args.Integer("--final-depth", DefaultSettings[FinalDepthSetting], INT_MIN, INT_MAX));
     settings[TrainingModeSetting] = static_cast<int>(args.Integer("--training", 0, 0, 1));
+    // A time limit: the think deepens until it runs out and plays the best move of the deepest
+    // depth it completed; 0, the default, thinks to the full depth.
+    settings[MoveTimeSetting] = static_cast<int>(args.Integer("--seconds", 0, 0, MaxMoveSeconds));
     const SearchKind search = args.SearchOption();
     EngineFiles files;
     LoadEngineFiles(args, files);

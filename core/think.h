@@ -38,6 +38,9 @@ class ThinkControl {
     virtual void ShowPaneText(int pane, const std::string& text) = 0;
     // The depth a deepening search has finished; the flow shows it beside the time thought.
     virtual void ReportDepth(int /*depth*/) {}
+    // Asks a deepening search to stop and play the best move of its deepest completed depth
+    // (the player's "play now", or the time limit running out).
+    virtual bool PlayNowRequested() const { return false; }
 };
 
 // The computer player's decision, run on a worker thread, one call per computer turn.

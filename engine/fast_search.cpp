@@ -1,14 +1,17 @@
 #include "engine/fast_search.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cassert>
 #include <climits>
 #include <cstdlib>
 
+#include "core/bitboard_avx2.h"
 #include "core/cpu_level.h"
 #include "core/player_names.h"
 #include "engine/evaluators.h"
+#include "engine/pattern_readings.h"
 #include "engine/search.h"
 
 namespace vell {
@@ -72,6 +75,82 @@ inline TableEntry* Find(TableEntry* bucket, Bitboard black, Bitboard white, int 
     return nullptr;
 }
 
+// The working values of one search while it runs.
+struct FastState {
+    TranspositionTable& table;
+    ThinkControl* control;
+    std::atomic<int>& depthReached;
+    int depthLimit;
+    int abortCountdown;
+    std::uint64_t nodes;
+    bool aborted = false;
+    int completedDepth = 0, completedValue = 0, completedSquare = -1;
+
+    // A stop request ends the search at once; a request to play now ends it once one
+    // iteration is complete.
+    bool PollAbort() {
+        if (--abortCountdown > 0) return false;
+        abortCountdown = AbortPollInterval;
+        if (control &&
+            (control->AbortRequested() || (completedDepth > 0 && control->PlayNowRequested())))
+            aborted = true;
+        return aborted;
+    }
+
+    // An iteration to `depth` is complete: its value (black's frame) and square.
+    void Completed(int depth, int value, int square) {
+        completedDepth = depth;
+        completedValue = value;
+        completedSquare = square;
+        depthReached.store(depth, std::memory_order_relaxed);
+        if (control) control->ReportDepth(depth);
+    }
+};
+
+// The nodes are built three times, as the plain search's: for any x86-64 processor, for one
+// that counts bits in one instruction, and for one with 256-bit integer vectors as well.
+#define VELL_KERNEL generic
+#define VELL_KERNEL_AVX2 0
+#include "engine/fast_search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+
+#if defined(__x86_64__) && defined(__clang__)
+#pragma clang attribute push(__attribute__((target("popcnt"))), apply_to = function)
+#define VELL_KERNEL popcnt
+#define VELL_KERNEL_AVX2 0
+#include "engine/fast_search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+#pragma clang attribute pop
+#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
+#define VELL_KERNEL vector
+#define VELL_KERNEL_AVX2 1
+#include "engine/fast_search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+#pragma clang attribute pop
+#define VELL_HAVE_POPCNT_KERNEL 1
+#elif defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC push_options
+#pragma GCC target("popcnt")
+#define VELL_KERNEL popcnt
+#define VELL_KERNEL_AVX2 0
+#include "engine/fast_search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx2,popcnt")  // VELL_AVX2_TARGET
+#define VELL_KERNEL vector
+#define VELL_KERNEL_AVX2 1
+#include "engine/fast_search_node.inc"
+#undef VELL_KERNEL_AVX2
+#undef VELL_KERNEL
+#pragma GCC pop_options
+#define VELL_HAVE_POPCNT_KERNEL 1
+#endif
+
 }  // namespace
 
 TranspositionTable::TranspositionTable(std::size_t bytes) {
@@ -110,54 +189,46 @@ FastSearchRun::FastSearchRun(const EvalContext& context, TranspositionTable& tab
                              ThinkControl* control)
     : context(context), table(table), control(control) {}
 
-bool FastSearchRun::PollAbort() {
-    if (--abortCountdown > 0) return false;
-    abortCountdown = AbortPollInterval;
-    if (control && control->AbortRequested()) aborted = true;
-    return aborted;
-}
-
-// The nodes are built twice: for any x86-64 processor, and for one that counts bits in one
-// instruction. The helpers they inline come from the headers above, built for any processor.
-template <>
-struct FastSearchKernel<0> {
-#include "engine/fast_search_node.inc"
-};
-
-#if defined(__x86_64__) && defined(__clang__)
-#pragma clang attribute push(__attribute__((target("popcnt"))), apply_to = function)
-template <>
-struct FastSearchKernel<1> {
-#include "engine/fast_search_node.inc"
-};
-#pragma clang attribute pop
-#define VELL_HAVE_POPCNT_KERNEL 1
-#elif defined(__x86_64__) && defined(__GNUC__)
-#pragma GCC push_options
-#pragma GCC target("popcnt")
-template <>
-struct FastSearchKernel<1> {
-#include "engine/fast_search_node.inc"
-};
-#pragma GCC pop_options
-#define VELL_HAVE_POPCNT_KERNEL 1
-#endif
-
 int FastSearchRun::Search(const Board& board, int side) {
     assert(depthLimit >= 1);
     assert(!context.bookMode);
     ++nodes;
+    completedDepth = 0;
+    completedSquare = -1;
     const Bitboard own = StonesOf(board, side), opp = StonesOf(board, 1 - side);
     if (!LegalMoves(own, opp)) {
         chosenSquare = -1;
         return NoMove;
     }
     table.NextGeneration();
+    // The pattern leaves read a forward table, made afresh for each search because the weights
+    // may have been trained since the last one; each thread keeps its own.
+    thread_local WeightTable forwardWeights;
+    const bool patterns =
+        context.playerType == CpuPat1Player || context.playerType == CpuPat2Player;
+    if (patterns) {
+        assert(context.weights && context.weights->size() == WeightTableSize);
+        MakeForwardWeights(*context.weights, forwardWeights);
+    }
+    const std::int16_t* forward = patterns ? forwardWeights.data() : nullptr;
+    FastState state{table, control, depthReached, depthLimit, abortCountdown, nodes};
+    int value;
 #ifdef VELL_HAVE_POPCNT_KERNEL
-    if (KernelLevel() >= CpuLevel::Popcount)
-        return FastSearchKernel<1>::Start(*this, own, opp, side);
+    if (KernelLevel() == CpuLevel::Avx2)
+        value = vector::Root(state, context, forward, own, opp, side);
+    else if (KernelLevel() == CpuLevel::Popcount)
+        value = popcnt::Root(state, context, forward, own, opp, side);
+    else
 #endif
-    return FastSearchKernel<0>::Start(*this, own, opp, side);
+        value = generic::Root(state, context, forward, own, opp, side);
+    abortCountdown = state.abortCountdown;
+    nodes = state.nodes;
+    aborted = state.aborted;
+    completedDepth = state.completedDepth;
+    completedSquare = state.completedSquare;
+    completedValue = state.completedValue;
+    chosenSquare = aborted ? -1 : state.completedSquare;
+    return value;
 }
 
 TablePool::Lease::Lease(TablePool& pool) : pool(pool) {

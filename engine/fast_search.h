@@ -11,9 +11,6 @@
 
 namespace vell {
 
-template <int>
-struct FastSearchKernel;
-
 // One slot of the transposition table: the value bounds of one position with one side to move
 // and one remaining depth, and the best move found there at whatever depth was searched last.
 // The full position is stored, so a probe never takes another position's bounds.
@@ -74,15 +71,16 @@ class FastSearchRun {
     int depthLimit = 1;
     int chosenSquare = -1;
     std::uint64_t nodes = 0;
+    // Set when the search stopped before its last iteration: on a stop request, or on a request
+    // to play now (ThinkControl::PlayNowRequested, heeded once depth 1 is complete).
     bool aborted = false;
+    // The last completed iteration: its depth (0 none), value (black's frame) and square. After
+    // a request to play now these are the answer to play.
+    int completedDepth = 0, completedValue = 0, completedSquare = -1;
     // The depth of the last completed iteration, readable from any thread.
     std::atomic<int> depthReached{0};
 
   private:
-    template <int>
-    friend struct FastSearchKernel;
-    bool PollAbort();
-
     EvalContext context;
     TranspositionTable& table;
     ThinkControl* control;

@@ -28,7 +28,7 @@ struct NodeState {
     bool PollAbort() {
         if (--abortCountdown > 0) return false;
         abortCountdown = AbortPollInterval;
-        if (control && control->AbortRequested()) aborted = true;
+        if (control && (control->AbortRequested() || control->PlayNowRequested())) aborted = true;
         return aborted;
     }
 };

@@ -23,7 +23,8 @@ constexpr int SearchWindowHigh = 1000000000;
 // values; several runs may search on different threads at once.
 class SearchRun {
   public:
-    // `control` (may be null) is polled for a stop request while searching.
+    // `control` (may be null) is polled for a stop request, and for a request to play now, which
+    // ends this search the same way (the caller decides what to play).
     explicit SearchRun(const EvalContext& context, const ThinkControl* control = nullptr);
 
     // Searches `board` with `side` to move from the root (ply 0) and returns its value in black's

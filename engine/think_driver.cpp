@@ -1,6 +1,7 @@
 #include "engine/think_driver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <memory>
 
@@ -30,6 +31,110 @@ void ShowThinkMessage(ThinkControl& control, int side, ThinkOutcome& outcome,
     outcome.message = text;
 }
 
+// The control a search sees: the think's own, plus the time limit of the settings (seconds, 0
+// or less for none), which asks to play now once it has run out.
+class TimedControl : public ThinkControl {
+  public:
+    TimedControl(ThinkControl& inner, int seconds)
+        : inner(inner),
+          limited(seconds > 0),
+          deadline(std::chrono::steady_clock::now() +
+                   std::chrono::seconds(std::clamp(seconds, MinMoveSeconds, MaxMoveSeconds))) {}
+    bool AbortRequested() const override { return inner.AbortRequested(); }
+    void ShowPaneText(int pane, const std::string& text) override {
+        inner.ShowPaneText(pane, text);
+    }
+    void ReportDepth(int depth) override { inner.ReportDepth(depth); }
+    bool PlayNowRequested() const override {
+        return inner.PlayNowRequested() ||
+               (limited && std::chrono::steady_clock::now() >= deadline);
+    }
+
+  private:
+    ThinkControl& inner;
+    bool limited;
+    std::chrono::steady_clock::time_point deadline;
+};
+
+// What a search decided: the value in black's frame (NoMove when neither side can move), the
+// square, the depth it was proved to, and whether a stop request ended it.
+struct SearchAnswer {
+    int value = NoMove;
+    int square = -1;
+    int depth = 0;
+    bool aborted = false;
+    std::uint64_t nodes = 0;
+};
+
+// The fast search of the side to move, or of the other side when it has no move. A request to
+// play now ends it with the answer of its deepest completed depth.
+SearchAnswer FastAnswer(const EvalContext& context, TablePool& tables, ThinkControl& control,
+                        const Board& board, int side, int depthLimit) {
+    TablePool::Lease lease(tables);
+    FastSearchRun search(context, lease.Table(), &control);
+    search.depthLimit = depthLimit;
+    SearchAnswer answer;
+    answer.value = search.Search(board, side);
+    if (!search.aborted && answer.value == NoMove) answer.value = search.Search(board, 1 - side);
+    answer.nodes = search.nodes;
+    answer.aborted = control.AbortRequested();
+    if (search.aborted) {
+        answer.value = search.completedValue;
+        answer.square = search.completedSquare;
+        answer.depth = search.completedDepth;
+        answer.aborted = answer.aborted || search.completedDepth == 0;
+    } else {
+        answer.square = search.chosenSquare;
+        answer.depth = depthLimit;
+    }
+    return answer;
+}
+
+// The plain search at `depth` of the side to move, or of the other side when it has no move.
+SearchAnswer PlainAt(const EvalContext& context, const ThinkControl* control, const Board& board,
+                     int side, int depth) {
+    SearchRun search(context, control);
+    search.depthLimit = depth;
+    SearchAnswer answer;
+    answer.value = search.Search(board, side, SearchWindowLow, SearchWindowHigh);
+    if (!search.aborted && answer.value == NoMove)
+        answer.value = search.Search(board, 1 - side, SearchWindowLow, SearchWindowHigh);
+    answer.square = search.chosenSquare;
+    answer.depth = depth;
+    answer.aborted = search.aborted;
+    answer.nodes = search.nodes;
+    return answer;
+}
+
+// The plain search: at the full depth; with a time limit, deepening one ply at a time up to it.
+// A request to play now ends it with its deepest completed depth, or with a one-ply search when
+// none is complete.
+SearchAnswer PlainAnswer(const EvalContext& context, ThinkControl& control, const Board& board,
+                         int side, int depthLimit, bool deepen) {
+    SearchAnswer done;
+    std::uint64_t nodes = 0;
+    for (int depth = deepen ? 1 : depthLimit; depth <= depthLimit; ++depth) {
+        const SearchAnswer answer = PlainAt(context, &control, board, side, depth);
+        nodes += answer.nodes;
+        if (answer.aborted) break;
+        done = answer;
+        if (!deepen || answer.value == NoMove) break;
+        control.ReportDepth(depth);
+    }
+    if (done.depth == 0 && !control.AbortRequested()) {
+        done = PlainAt(context, nullptr, board, side, 1);
+        nodes += done.nodes;
+    }
+    done.aborted = control.AbortRequested();
+    done.nodes = nodes;
+    return done;
+}
+
+// Added to the verdict when a think played before its full depth: the depth it had completed.
+std::string StoppedEarlyText(int depth) {
+    return "（" + std::to_string(depth) + "手読み）";
+}
+
 }  // namespace
 
 int ThinkDepthLimit(int empties, const Settings& settings) {
@@ -54,6 +159,7 @@ std::uint32_t WallClockSeconds() {
 ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
                         const WeightTable& weights, SecondsClock clock, TablePool* fastTables) {
     SeedRandom(1);
+    TimedControl timed(control, request.settings[MoveTimeSetting]);
     ThinkReport report;
     ThinkOutcome& outcome = report.outcome;
     const Board& board = request.board;
@@ -97,42 +203,22 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
     const bool fast =
         fastTables && (context.playerType == Cpu1Player || context.playerType == CpuPat1Player ||
                        context.playerType == CpuPat2Player);
-    int value = 0;
-    if (fast) {
-        TablePool::Lease lease(*fastTables);
-        FastSearchRun search(context, lease.Table(), &control);
-        search.depthLimit = depthLimit;
-        value = search.Search(board, side);
-        if (!search.aborted && value == NoMove) value = search.Search(board, 1 - side);
-        report.nodes = search.nodes;
-        if (search.aborted) {
-            outcome.result = ThinkAborted;
-            return report;
-        }
-        outcome.square = search.chosenSquare;
-    } else {
-        SearchRun search(context, &control);
-        search.depthLimit = depthLimit;
-        value = search.Search(board, side, SearchWindowLow, SearchWindowHigh);
-        if (!search.aborted && value == NoMove)
-            value = search.Search(board, 1 - side, SearchWindowLow, SearchWindowHigh);
-        report.nodes = search.nodes;
-        if (search.aborted) {
-            outcome.result = ThinkAborted;
-            return report;
-        }
-        outcome.square = search.chosenSquare;
-    }
-    if (value == NoMove) {
-        outcome.result = ThinkNoMove;
-        return report;
-    }
-    if (control.AbortRequested()) {
+    const SearchAnswer answer =
+        fast ? FastAnswer(context, *fastTables, timed, board, side, depthLimit)
+             : PlainAnswer(context, timed, board, side, depthLimit, settings[MoveTimeSetting] > 0);
+    report.nodes = answer.nodes;
+    if (answer.aborted || control.AbortRequested()) {
         outcome.result = ThinkAborted;
         return report;
     }
-    if (side == White) value = -value;
+    if (answer.value == NoMove) {
+        outcome.result = ThinkNoMove;
+        return report;
+    }
+    outcome.square = answer.square;
+    const int value = side == White ? -answer.value : answer.value;
     outcome.message = VerdictText(value);
+    if (answer.depth < depthLimit) outcome.message += StoppedEarlyText(answer.depth);
     outcome.result = ThinkMoveReady;
     return report;
 }

@@ -10,6 +10,7 @@
 #include "book/book.h"
 #include "core/player_names.h"
 #include "core/random.h"
+#include "engine/fast_search.h"
 #include "engine/search.h"
 #include "tests/engine/recording_control.h"
 #include "tests/support/temp_dir.h"
@@ -256,6 +257,51 @@ TEST_F(ThinkDriverTest, StopRequestBeforeTheSearchGivesAborted) {
     const ThinkReport report =
         Think(FromText(MidgameBoard), White, SettingsWith(HumanPlayer, Cpu1Player));
     EXPECT_EQ(report.outcome.result, ThinkAborted);
+}
+
+// A control that asks to play now once a given depth is complete, and keeps the last depth.
+class PlayNowControl : public RecordingControl {
+  public:
+    explicit PlayNowControl(int after) : after(after) {}
+    void ReportDepth(int depth) override { last = depth; }
+    bool PlayNowRequested() const override { return last >= after; }
+    int last = 0;
+
+  private:
+    int after;
+};
+
+// Stopped by a request to play now or by the time limit, the fast think plays the square and
+// value of its deepest completed depth and says the depth;
+// without anything completed the plain search plays the best move of one ply.
+TEST_F(ThinkDriverTest, StoppedEarlyPlaysTheDeepestCompletedDepth) {
+    const Board board = FromText(MidgameBoard);
+    TablePool tables(std::size_t{1} << 20);
+    for (const bool timeLimit : {false, true}) {
+        PlayNowControl stopper(timeLimit ? 100 : 3);
+        Settings settings = SettingsWith(HumanPlayer, Cpu1Player, 20);
+        if (timeLimit) settings[MoveTimeSetting] = 1;
+        const ThinkReport report = ThinkThread(ThinkRequest{board, White, settings}, stopper, book,
+                                               weights.table, WallClockSeconds, &tables);
+        ASSERT_EQ(report.outcome.result, ThinkMoveReady) << timeLimit;
+        ASSERT_GE(stopper.last, timeLimit ? 1 : 3);
+        ASSERT_LT(stopper.last, 20);
+        // The fast search at that depth, which gives the plain search's answer.
+        TranspositionTable table(std::size_t{1} << 20);
+        FastSearchRun full(EvalContext{Cpu1Player, false, nullptr, nullptr}, table);
+        full.depthLimit = stopper.last;
+        const int value = full.Search(board, White);
+        EXPECT_EQ(report.outcome.square, full.chosenSquare) << timeLimit;
+        EXPECT_EQ(report.outcome.message,
+                  VerdictText(-value) + "（" + std::to_string(stopper.last) + "手読み）");
+    }
+    PlayNowControl atOnce(0);
+    const ThinkReport random =
+        ThinkThread(ThinkRequest{board, White, SettingsWith(HumanPlayer, Cpu12Player, 20)}, atOnce,
+                    book, weights.table);
+    EXPECT_EQ(random.outcome.result, ThinkMoveReady);
+    EXPECT_TRUE(IsLegal(board, random.outcome.square, White));
+    EXPECT_NE(random.outcome.message.find("（1手読み）"), std::string::npos);
 }
 
 // Hand-edited depths outside the dialog's ranges still give a legal move, at the clamped depth.
