@@ -68,9 +68,8 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     RunFiles files;
     LoadRunFiles(dir, args.Value("--from").value_or((dir / "no-weights").string()), files,
                  "learncurve", args.Has("--from"));
-    Trainer trainer(files.weights, &files.book, dir, [](const std::string& text) {
-        std::cerr << "vellcli learncurve: " << text << "\n";
-    });
+    Trainer trainer(files.weights, &files.book, dir,
+                    [](const std::string& text) { PrintMessage("learncurve", text); });
     if (const char* rate = std::getenv("VELL_RATE")) {
         AccumulatingRate r;
         std::sscanf(rate, "%lf,%lf,%lf,%lf,%lf", &r.rate, &r.settle, &r.floor, &r.floorGames,

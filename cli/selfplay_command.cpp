@@ -144,9 +144,8 @@ int RunSelfplay(const std::vector<std::string>& argv) {
         options.seed =
             static_cast<std::uint32_t>(std::max(files.weights.header.trainingGames, 0)) + 1;
 
-    Trainer trainer(files.weights, &files.book, options.dir, [](const std::string& text) {
-        std::cerr << "vellcli selfplay: " << text << "\n";
-    });
+    Trainer trainer(files.weights, &files.book, options.dir,
+                    [](const std::string& text) { PrintMessage("selfplay", text); });
     // With --holdout the weights are measured beside the games as the window does.
     HoldoutMonitor monitor(trainer, files.weights, options.holdout, options.dir);
     DirectServices services("selfplay");
