@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "core/board.h"
+#include "core/folder_lock.h"
 #include "core/think.h"
 #include "shell/main_frame.h"
 #include "shell/vell_app.h"
@@ -110,9 +111,13 @@ class MessageBoxCloser {
 };
 
 // The program started for a test: settings from the temporary location, book, weights and
-// logs in a temporary folder, the game ticked by hand.
+// logs in a temporary folder, the game ticked by hand. With `otherWriter` named, a program of
+// that name holds the folder's lock before the window starts.
 struct TestApp {
-    explicit TestApp(ThinkFunction think = LowestLegalMove, QString document = QString()) {
+    explicit TestApp(ThinkFunction think = LowestLegalMove, QString document = QString(),
+                     const std::string& otherWriter = {}) {
+        if (!otherWriter.empty())
+            otherLock = std::make_unique<FolderLock>(workDir.path().toStdString(), otherWriter);
         CVellApp::Options options;
         options.workDir = workDir.path().toStdString();
         options.think = std::move(think);
@@ -143,6 +148,7 @@ struct TestApp {
     }
 
     QTemporaryDir workDir;
+    std::unique_ptr<FolderLock> otherLock;
     CVellApp app;
     QString error;
     bool started = false;

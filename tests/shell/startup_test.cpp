@@ -116,6 +116,32 @@ class StartupTest : public QObject {
         QCOMPARE(t.flow().History().moveCount, 1);
     }
 
+    // Beside another program that writes the working folder, the window says so once and plays,
+    // but writes nothing there: no game log, no training, no adoption.
+    void besideAnotherWriterTheWindowPlaysAndWritesNothing() {
+        MessageBoxCloser closer;
+        TestApp t(LowestLegalMove, QString(), "vellcli selfplay");
+        QVERIFY(t.started);
+        QCOMPARE(closer.texts.size(), 1);
+        QVERIFY2(closer.texts[0].contains(QStringLiteral(" には vellcli selfplay (pid ")),
+                 qPrintable(closer.texts[0]));
+        t.app.store().WriteSetting(BlackPlayerSetting, 1);
+        t.app.store().WriteSetting(WhitePlayerSetting, 1);
+        t.app.store().WriteSetting(TrainingModeSetting, 1);
+        t.view().StartGame();
+        int moves = 0;
+        while (StoredValue(GamesPlayedSetting).toInt() == 0) {
+            QVERIFY2(t.PlayComputerMove(), "the game stalled");
+            QVERIFY(++moves <= 60);
+        }
+        Q_EMIT t.frame().AdoptWeightsRequested();
+        QCOMPARE(closer.texts.size(), 2);
+        QCOMPARE(closer.texts[1],
+                 QStringLiteral("作業フォルダには別のプログラムが書き込んでいます。"
+                                "重みは入れ替えられません。"));
+        QCOMPARE(QDir(t.workDir.path()).entryList(QDir::Files), QStringList{"vell.lock"});
+    }
+
     void documentThatCannotBeOpenedStopsTheStart() {
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("no-such-record.txt"));
