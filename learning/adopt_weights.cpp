@@ -12,6 +12,13 @@ namespace {
 
 constexpr const char* Unchanged = "\n重みは変わっていません。";
 
+// A header of zero bytes only: no save writes one (it carries the program's version), so the
+// file was damaged after it was written.
+bool ZeroedHeader(const WeightHeader& header) {
+    return header.major == 0 && header.minor == 0 && header.revision == 0 &&
+           header.trainingGames == 0 && header.note[0] == 0;
+}
+
 }  // namespace
 
 TrainedWeights ReadTrainedWeights(const std::filesystem::path& workDir) {
@@ -29,6 +36,8 @@ TrainedWeights ReadTrainedWeights(const std::filesystem::path& workDir) {
     else if (error || size != WeightFileBytes)
         result.message = "重みファイル " + file.string() + " は壊れています。大きさが" +
                          std::to_string(WeightFileBytes) + "バイトではありません。";
+    else if (ZeroedHeader(result.weights.header))
+        result.message = "重みファイル " + file.string() + " は壊れています。ヘッダがすべて0です。";
     else
         result.ok = true;
     if (!result.ok) {

@@ -182,17 +182,21 @@ TEST_F(AdoptWeights, CleanTrainedWeightsTakeThePlaceOfTheStartWeights) {
     EXPECT_FALSE(std::filesystem::exists(TemporaryFileFor(dir / "weight4.dat")));
 }
 
-// Missing, damaged (negative count) and cut-short weight2.dat are refused: nothing changes.
+// Missing, damaged (negative count), cut-short and zero-headed weight2.dat are refused (for
+// adoption and for selfplay --continue alike): nothing changes.
 TEST_F(AdoptWeights, MissingOrDamagedTrainedWeightsChangeNothing) {
     Weights damaged;
     damaged.header.trainingGames = -3;
-    for (int kind = 0; kind < 3; ++kind) {
+    for (int kind = 0; kind < 4; ++kind) {
         std::filesystem::remove(dir / "weight2.dat");
         if (kind == 1) {
             ASSERT_TRUE(WriteWeightFile(dir / "weight2.dat", damaged).ok);
         }
         if (kind == 2) {
             std::ofstream(dir / "weight2.dat", std::ios::binary) << std::string(1000, '\0');
+        }
+        if (kind == 3) {
+            ASSERT_TRUE(WriteWeightFile(dir / "weight2.dat", Weights{}).ok);
         }
         const AdoptResult result = AdoptTrainedWeights(dir.Path(), inUse);
         EXPECT_FALSE(result.ok) << kind;
