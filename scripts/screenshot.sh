@@ -1,7 +1,7 @@
 #!/bin/sh
-# Refreshes docs/screenshot.png: builds the window if needed and has it save a picture of itself
-# (vell --screenshot) under a virtual X display, in a fresh working folder seeded with the
-# shipped weights.
+# Refreshes docs/screenshot_start.png: builds the window if needed and has it save a picture of
+# itself at the start of a game (vell --screenshot) under a virtual X display of 1920 x 1080, in a
+# fresh working folder seeded with the shipped weights.
 #
 # usage: scripts/screenshot.sh [BUILD]     (default build)
 set -e
@@ -17,5 +17,5 @@ trap 'rm -rf "$work"' EXIT
 "$root/scripts/seed-workdir.sh" "$work"
 cd "$work"
 xvfb-run -a -s "-screen 0 1920x1080x24" "$build/shell/vell" --screenshot "$work/screenshot.png"
-mv "$work/screenshot.png" "$root/docs/screenshot.png"
-echo "wrote $root/docs/screenshot.png"
+mv "$work/screenshot.png" "$root/docs/screenshot_start.png"
+echo "wrote $root/docs/screenshot_start.png"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 
 #include "core/player_names.h"
 #include "shell/message_box.h"
+#include "shell/strength_levels.h"
 #include "shell/text.h"
 
 namespace vell {
@@ -45,6 +47,19 @@ const char* const PlayerTips[] = {
 const char* const NormalDepthTip = "何手先まで読むかです。深いほど強く、時間がかかります。";
 const char* const FinalDepthTip = "空きマスがこの数以下になると、最後まで読み切ります。";
 const char* const SlowDepthTip = "この深さだと、1手にかなり時間がかかります。";
+const char* const StrengthText = "強さ";
+const char* const CustomStrengthText = "自分で設定";
+const char* const SecondsText = "1手 約%1秒";
+const char* const FastMoveText = "1手 0.1秒未満";
+const char* const NoEstimateText = "1手の時間: 目安なし";
+// One line on each player type, shown in the dialog below the lists.
+const char* const PlayerLines[] = {
+    "Human: あなたが盤をクリックするかキーで打ちます。",
+    "CPU-1: 手作りの評価で読みます。",
+    "CPU-PAT1: 手作りの評価と学習したパターン評価を合わせます。",
+    "CPU-PAT2: 学習したパターン評価で読みます。",
+    "CPU-1-2: でたらめな評価で打ちます。いちばん弱い型です。",
+};
 
 // From these depths on, a move takes long on an ordinary machine.
 constexpr int SlowNormalDepth = 10;
@@ -160,12 +175,32 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     options->addWidget(new QLabel(Text(FinalDepthText), this), 5, 0, 1, 2);
     options->addWidget(finalDepthEdit, 6, 0);
     options->addWidget(new QLabel(Text(PliesText), this), 6, 1);
-    options->setRowStretch(7, 1);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(blackGroup);
-    layout->addWidget(whiteGroup);
-    layout->addLayout(options);
+    strengthChoice = new QComboBox(this);
+    strengthChoice->setObjectName(QStringLiteral("strengthChoice"));
+    for (const StrengthLevel& level : StrengthLevels)
+        strengthChoice->addItem(Text(level.name));
+    strengthChoice->addItem(Text(CustomStrengthText));
+    secondsLabel = new QLabel(this);
+    secondsLabel->setObjectName(QStringLiteral("secondsLabel"));
+    options->addWidget(new QLabel(Text(StrengthText), this), 7, 0, 1, 2);
+    options->addWidget(strengthChoice, 8, 0, 1, 2);
+    options->addWidget(secondsLabel, 9, 0, 1, 2);
+    options->setRowStretch(10, 1);
+
+    QString lines;
+    for (const char* line : PlayerLines)
+        lines += (lines.isEmpty() ? QString() : QStringLiteral("\n")) + Text(line);
+    auto* typeLines = new QLabel(lines, this);
+    typeLines->setObjectName(QStringLiteral("playerTypeLines"));
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(blackGroup);
+    columns->addWidget(whiteGroup);
+    columns->addLayout(options);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(typeLines);
 
     // The list selections and the switches reach the copy as they change; the depths on OK.
     SelectPlayer(blackList, copy[BlackPlayerSetting]);
@@ -178,6 +213,12 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     connect(whiteList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) copy[WhitePlayerSetting] = row;
     });
+    connect(blackList, &QListWidget::currentRowChanged, this, &CPlayersDialog::ShowStrength);
+    connect(whiteList, &QListWidget::currentRowChanged, this, &CPlayersDialog::ShowStrength);
+    connect(normalDepthEdit, &QSpinBox::valueChanged, this, &CPlayersDialog::ShowStrength);
+    connect(finalDepthEdit, &QSpinBox::valueChanged, this, &CPlayersDialog::ShowStrength);
+    connect(strengthChoice, &QComboBox::activated, this, &CPlayersDialog::ChooseStrength);
+    ShowStrength();
     connect(openingModeCheck, &QCheckBox::toggled, this,
             [this](bool on) { copy[OpeningModeSetting] = on ? 1 : 0; });
     connect(trainingCheck, &QCheckBox::toggled, this,
@@ -190,6 +231,7 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     setTabOrder(openingModeCheck, trainingCheck);
     setTabOrder(trainingCheck, normalDepthEdit);
     setTabOrder(normalDepthEdit, finalDepthEdit);
+    setTabOrder(finalDepthEdit, strengthChoice);
     ok->setFocus();
 }
 
@@ -201,6 +243,35 @@ void CPlayersDialog::accept() {
     copy[NormalDepthSetting] = normal;
     copy[FinalDepthSetting] = finalDepth;
     QDialog::accept();
+}
+
+void CPlayersDialog::ShowStrength() {
+    const int side = copy[WhitePlayerSetting] != HumanPlayer   ? WhitePlayerSetting
+                     : copy[BlackPlayerSetting] != HumanPlayer ? BlackPlayerSetting
+                                                               : -1;
+    const int level =
+        side < 0 ? -1
+                 : FindStrengthLevel(copy[side], normalDepthEdit->value(), finalDepthEdit->value());
+    strengthChoice->setCurrentIndex(level >= 0 ? level : int(StrengthLevels.size()));
+    if (level < 0) {
+        secondsLabel->setText(Text(NoEstimateText));
+        return;
+    }
+    const double seconds = StrengthLevels[level].secondsPerMove;
+    secondsLabel->setText(seconds < 0.1 ? Text(FastMoveText)
+                                        : Text(SecondsText).arg(seconds, 0, 'g', 2));
+}
+
+void CPlayersDialog::ChooseStrength(int level) {
+    if (level < 0 || level >= int(StrengthLevels.size())) return ShowStrength();
+    const StrengthLevel& chosen = StrengthLevels[level];
+    const bool blackComputer = copy[BlackPlayerSetting] != HumanPlayer;
+    const bool whiteComputer = copy[WhitePlayerSetting] != HumanPlayer;
+    if (blackComputer) blackList->setCurrentRow(chosen.playerType);
+    if (whiteComputer || !blackComputer) whiteList->setCurrentRow(chosen.playerType);
+    normalDepthEdit->setValue(chosen.normalDepth);
+    finalDepthEdit->setValue(chosen.finalDepth);
+    ShowStrength();
 }
 
 int CPlayersDialog::CheckedDepth(QSpinBox* edit, int low, int high) {

@@ -5,14 +5,17 @@
 #include "core/settings.h"
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QListWidget;
 class QSpinBox;
 
 namespace vell {
 
 // The players dialog: each side's player type, the training and opening-mode switches and the
-// two search depths. It works on a copy of the settings; the caller stores the copy on OK.
-// OK is refused, with a message, while a depth is not a whole number in its range.
+// two search depths, and a choice of named strengths that sets the computer's type and depths
+// at once, with the seconds a move typically takes. It works on a copy of the settings; the
+// caller stores the copy on OK. OK is refused, with a message, while a depth box is empty.
 class CPlayersDialog : public QDialog {
     Q_OBJECT
 
@@ -28,6 +31,10 @@ class CPlayersDialog : public QDialog {
     // The depth in `edit` when it is a whole number from `low` to `high`; otherwise shows the
     // message, puts the focus in the edit and gives -1.
     int CheckedDepth(QSpinBox* edit, int low, int high);
+    // The strength shown for the present type of the computer side and the depths.
+    void ShowStrength();
+    // Gives the computer side (white when no side is a computer) the level's type and depths.
+    void ChooseStrength(int level);
 
     Settings copy;
     QListWidget* blackList;
@@ -36,6 +43,8 @@ class CPlayersDialog : public QDialog {
     QCheckBox* trainingCheck;
     QSpinBox* normalDepthEdit;
     QSpinBox* finalDepthEdit;
+    QComboBox* strengthChoice;
+    QLabel* secondsLabel;
 };
 
 }  // namespace vell

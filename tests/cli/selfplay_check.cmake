@@ -91,4 +91,14 @@ file(READ ${dir}/fitted.dat fitted_count OFFSET 334612 LIMIT 4 HEX)
 if(NOT fitted_size EQUAL 334856 OR NOT fitted_count STREQUAL "02000000")
     fail("fitted.dat of ${fitted_size} bytes, games ${fitted_count}")
 endif()
+
+# --holdout: the weights as they were before the first game trained, measured beside the game.
+file(MAKE_DIRECTORY ${dir}/measured)
+execute_process(COMMAND ${PROGRAM} selfplay --games 1 --training 1 --normal-depth 2
+                        --final-depth 4 --dir ${dir}/measured --holdout ${ROOT}/resources/holdout.txt
+    OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE status)
+file(READ ${dir}/measured/Holdoutlog.txt measured)
+if(NOT status EQUAL 0 OR NOT measured MATCHES "^games=0 error=[0-9]+\\.[0-9]+ key=[0-9a-f]+\n$")
+    fail("--holdout: status ${status}, Holdoutlog.txt '${measured}' ${err}")
+endif()
 file(REMOVE_RECURSE ${dir})

@@ -1,7 +1,9 @@
 #include "learning/holdout_log.h"
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,17 @@ TEST(HoldoutLog, AppendsWholeFilesAndTellsStaleFigures) {
     std::filesystem::create_directory(dir / "Holdoutlog.txt.tmp");
     EXPECT_FALSE(AppendHoldoutPoint(dir.Path(), {11, 1.0, 0xdd}));
     EXPECT_EQ(ParseHoldoutLog(ReadText(file)).size(), 2u);
+
+    // Random bytes give whatever whole lines they hold and nothing else.
+    std::mt19937 random(23);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 200, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random() % 4 == 0 ? "games=1 error=.5key\n0x"[random() % 23]
+                                                    : random());
+        for (const HoldoutPoint& point : ParseHoldoutLog(bytes))
+            ASSERT_TRUE(point.games >= 0 && point.error >= 0 && std::isfinite(point.error));
+    }
 
     WeightTable weights(WeightTableSize, 0);
     const std::vector<GameRecord> games(1);

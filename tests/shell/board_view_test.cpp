@@ -192,6 +192,14 @@ class BoardViewTest : public QObject {
         QVERIFY(t.PlayComputerMove());
         QVERIFY(!t.view().Animating());
         QVERIFY(!ViewOptions::Load().animation);
+
+        // Both sides computers in training: nothing moves, whatever the choice.
+        t.frame().CommandAction(Command::Animation)->trigger();
+        t.app.store().WriteSetting(BlackPlayerSetting, Cpu1Player);
+        t.app.store().WriteSetting(TrainingModeSetting, 1);
+        QVERIFY(t.view().Unattended());
+        QVERIFY(t.PlayComputerMove());
+        QVERIFY(!t.view().Animating());
     }
 
     void stonesFartherFromThePlacedOneTurnLater() {

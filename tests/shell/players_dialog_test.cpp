@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -8,6 +10,7 @@
 
 #include "core/settings.h"
 #include "shell/players_dialog.h"
+#include "shell/strength_levels.h"
 #include "tests/shell/shell_test_classes.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -167,6 +170,35 @@ class PlayersDialogTest : public QObject {
             QVERIFY(dialog.isVisible());
             QCOMPARE(dialog.Values()[NormalDepthSetting], DefaultSettings[NormalDepthSetting]);
         }
+    }
+
+    // A named strength gives the computer side its type and both depths; any other setting
+    // shows as the user's own, and the player types' lines stand in the dialog.
+    void strengthChoiceSetsTheComputer() {
+        CPlayersDialog dialog(DefaultSettings);  // black a person, white CPU-1 at 7 and 13
+        auto* choice = Control<QComboBox>(&dialog, "strengthChoice");
+        auto* seconds = Control<QLabel>(&dialog, "secondsLabel");
+        QCOMPARE(choice->currentText(), QStringLiteral("自分で設定"));
+        QCOMPARE(seconds->text(), QStringLiteral("1手の時間: 目安なし"));
+        QVERIFY(Control<QLabel>(&dialog, "playerTypeLines")
+                    ->text()
+                    .contains(QStringLiteral("CPU-1-2: でたらめな評価で打ちます。")));
+        Q_EMIT choice->activated(3);
+        QCOMPARE(choice->currentText(), QStringLiteral("上級"));
+        QVERIFY(seconds->text().startsWith(QStringLiteral("1手 ")));
+        auto* normal = Control<QSpinBox>(&dialog, "normalDepthEdit");
+        QCOMPARE(normal->value(), StrengthLevels[3].normalDepth);
+        QCOMPARE(Control<QSpinBox>(&dialog, "finalDepthEdit")->value(),
+                 StrengthLevels[3].finalDepth);
+        QCOMPARE(dialog.Values()[WhitePlayerSetting], StrengthLevels[3].playerType);
+        QCOMPARE(dialog.Values()[BlackPlayerSetting], HumanPlayer);
+        normal->setValue(normal->value() + 1);
+        QCOMPARE(choice->currentText(), QStringLiteral("自分で設定"));
+        // With no computer at all, the level makes white one.
+        Control<QListWidget>(&dialog, "whiteList")->setCurrentRow(HumanPlayer);
+        Q_EMIT choice->activated(0);
+        QCOMPARE(dialog.Values()[WhitePlayerSetting], StrengthLevels[0].playerType);
+        QCOMPARE(dialog.Values()[BlackPlayerSetting], HumanPlayer);
     }
 
     void arrowsStepTheDepth_data() {
