@@ -16,7 +16,7 @@ namespace {
 
 // The rule of argument 0, 1, 2: the fixed 1/3000 step, the stable step, the accumulating step.
 vell::StepRule RuleOf(const benchmark::State& state) {
-    const vell::StepRule rules[] = {vell::StepRule::Original, vell::StepRule::Stable,
+    const vell::StepRule rules[] = {vell::StepRule::FixedFactor, vell::StepRule::Stable,
                                     vell::StepRule::Accumulating};
     return rules[state.range(0)];
 }

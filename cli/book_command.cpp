@@ -4,6 +4,7 @@
 #include "cli/args.h"
 #include "cli/command_options.h"
 #include "cli/commands.h"
+#include "core/file_names.h"
 
 namespace vell::cli {
 
@@ -11,7 +12,7 @@ int RunBook(const std::vector<std::string>& argv) {
     Args args(argv, BookOptionRules, 0);
     const Board board = args.BoardOption(StartPosition());
     Book book;
-    const BookLoadStatus status = book.Load(args.Value("--book").value_or("book.dat"));
+    const BookLoadStatus status = book.Load(args.Value("--book").value_or(BookFileName));
     if (!status.ok) {
         std::cerr << "vellcli book: " << status.message << "\n";
         return 1;

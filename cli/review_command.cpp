@@ -10,6 +10,7 @@
 #include "cli/args.h"
 #include "cli/command_options.h"
 #include "cli/commands.h"
+#include "core/file_names.h"
 #include "core/game_log.h"
 #include "core/player_names.h"
 #include "core/settings.h"
@@ -145,7 +146,7 @@ int RunReview(const std::vector<std::string>& argv) {
     const GameHistory history =
         ReplayGame(games[static_cast<std::size_t>(n - 1)], kif + " game " + std::to_string(n));
 
-    const Weights weights = LoadWeights(weightsFile.value_or("weight4.dat"));
+    const Weights weights = LoadWeights(weightsFile.value_or(StartWeightsFileName));
     InitPatterns();
     const auto start = std::chrono::steady_clock::now();
     const GameReview review =

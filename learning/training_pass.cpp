@@ -14,9 +14,9 @@ namespace {
 // Errors come from the training evaluation in 1/100000 disc; weights are in 1/100 disc.
 constexpr double ErrorToDiscs = 0.00001;
 constexpr double WeightUnitsPerDisc = 100.0;
-// Original rule: 100000 x gradient x (the double nearest 1/3000), in 1/100 disc.
-constexpr double OriginalLearningFactor = 100000.0;
-constexpr double OriginalStepFactor = 0.0003333333333333333;
+// The fixed-factor rule: 100000 x gradient x (the double nearest 1/3000), in 1/100 disc.
+constexpr double FixedLearningFactor = 100000.0;
+constexpr double FixedStepFactor = 0.0003333333333333333;
 // Positions before moves 0..BookMoves-1 go to the book.
 constexpr int BookMoves = 15;
 // Training walks the moves from the first stage's start to the second's.
@@ -94,12 +94,11 @@ void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
     }
 }
 
-void ApplyOriginalStep(const TrainingAccumulators& accumulators, WeightTable& weights) {
+void ApplyFixedFactorStep(const TrainingAccumulators& accumulators, WeightTable& weights) {
     for (int w = 0; w < TotalWeights; ++w)
         if (accumulators.squared[w] != 0)
-            weights[w] = SaturateWeight(OriginalLearningFactor * accumulators.gradient[w] *
-                                            OriginalStepFactor +
-                                        weights[w]);
+            weights[w] = SaturateWeight(
+                FixedLearningFactor * accumulators.gradient[w] * FixedStepFactor + weights[w]);
 }
 
 }  // namespace
@@ -168,8 +167,8 @@ TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable&
             PlayRecordedMove(position.board, record, j);
         }
     }
-    if (rule == StepRule::Original)
-        ApplyOriginalStep(accumulators, weights);
+    if (rule == StepRule::FixedFactor)
+        ApplyFixedFactorStep(accumulators, weights);
     else if (rule == StepRule::Stable)
         ApplyStableStep(accumulators, positions, weights);
     else

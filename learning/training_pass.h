@@ -14,7 +14,7 @@ namespace vell {
 class Book;
 
 // How the accumulated errors become weight changes.
-//  Original: every touched weight moves by 100000 x gradient / 3000, whatever the features'
+//  FixedFactor: every touched weight moves by 100000 x gradient / 3000, whatever the features'
 //   sizes. It diverges (the mobility weight and heavily hit pattern weights overshoot by a
 //   growing factor every game) and is kept only to show that.
 //  Stable: every touched weight moves in proportion to its mean error per unit of feature
@@ -29,7 +29,7 @@ class Book;
 //   has been trained on. The rate alone leaves the iterate jumping after a game with an extreme
 //   result; the mean keeps what earlier games taught, so the held-out error falls steadily. This
 //   is the rule training uses.
-enum class StepRule { Original, Stable, Accumulating };
+enum class StepRule { FixedFactor, Stable, Accumulating };
 
 // The share of the stable step a weight takes when its features have summed `evidence` squared
 // units in earlier passes and the table has been trained on `games` games: `rate` while the

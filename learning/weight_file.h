@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_names.h"
 #include "learning/weights.h"
 
 namespace vell {
@@ -82,7 +83,8 @@ WeightSaveStatus SaveTrainedWeights(const std::filesystem::path& file, Weights& 
 // The text of the data-information message, in UTF-8: the file name (the file the header came
 // from; weight2.dat unless given), the version, the training games and the note, one per line,
 // ending with a line break.
-std::string DataInfoText(const WeightHeader& header, std::string_view fileName = "weight2.dat");
+std::string DataInfoText(const WeightHeader& header,
+                         std::string_view fileName = TrainedWeightsFileName);
 
 // A Shift-JIS text (up to its first zero byte) in UTF-8. A byte sequence that is not Shift-JIS
 // becomes U+FFFD.

@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/file_names.h"
+#include "shell/text.h"
+
 namespace vell {
 
 namespace {
@@ -47,12 +50,7 @@ const char* const SettledText =
     "学習前と学習後の誤差の差は %1% しかありません。いまの重みは %2 "
     "局分の学習の平均で、1 局の学習ではほとんど動かないため、学習後の線だけを描いています。";
 
-const char* const TrainingLogName = "Trainlog.txt";
 const char* const LearnCurveName = "learncurve.txt";
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 enum class FileRead { Missing, Unreadable, Read };
 
@@ -73,8 +71,8 @@ QString Stamp(const std::filesystem::path& file) {
 }
 
 QString FilesStamp(const std::filesystem::path& workDir) {
-    return Stamp(workDir / TrainingLogName) + QLatin1Char(' ') + Stamp(workDir / HoldoutLogName) +
-           QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
+    return Stamp(workDir / TrainingLogFileName) + QLatin1Char(' ') +
+           Stamp(workDir / HoldoutLogName) + QLatin1Char(' ') + Stamp(workDir / LearnCurveName);
 }
 
 const QColor BeforeColour(230, 120, 100);
@@ -396,7 +394,7 @@ int MovingAverageWindow(int entries) {
 LearningChartData ReadLearningChartData(const std::filesystem::path& workDir) {
     LearningChartData data;
     std::string text;
-    switch (ReadWhole(workDir / TrainingLogName, text)) {
+    switch (ReadWhole(workDir / TrainingLogFileName, text)) {
         case FileRead::Missing:
             data.log = LearningChartData::Log::Missing;
             break;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "book/board_symmetry.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/random_play.h"
 #include "tests/support/temp_dir.h"
 
@@ -254,6 +255,37 @@ TEST_F(BookFile, FailedWriteStopsAddingReportsOnceAndKeepsMemoryAsTheFile) {
     const BookAddResult noFile = unnamed.AddGame(boards[1], 1);
     EXPECT_EQ(noFile.outcome, BookAddOutcome::Stopped);
     EXPECT_FALSE(noFile.message.empty());
+}
+
+// Another program changed the file after the load: the book writes nothing into it (a record
+// would land in the wrong place) and stops taking additions.
+TEST_F(BookFile, FileChangedByAnotherProgramAfterTheLoadIsLeftAlone) {
+    Book book = Loaded();
+    ASSERT_EQ(book.AddGame(boards[1], 1).outcome, BookAddOutcome::Appended);
+    const Bytes changed =
+        Concat({ReadAll(File()), RecordBytes(3, 9, EncodePosition(boards[5]), PlyOf(boards[5]))});
+    WriteAll(File(), changed);
+    for (const Board& board : {boards[1], boards[2]}) {
+        const BookAddResult result = book.AddGame(board, 1);
+        EXPECT_EQ(result.outcome, BookAddOutcome::Stopped);
+        EXPECT_EQ(ReadAll(File()), changed);
+    }
+    EXPECT_EQ(book.Count(), 1);
+}
+
+// A disk that takes only part of an appended record: the part is cut off again, so the file
+// keeps whole records and the book stops taking additions.
+TEST_F(BookFile, RecordAppendedInPartIsCutBackToWholeRecords) {
+    Book book = Loaded();
+    ASSERT_EQ(book.AddGame(boards[1], 1).outcome, BookAddOutcome::Appended);
+    ASSERT_EQ(book.AddGame(boards[2], 1).outcome, BookAddOutcome::Appended);
+    const Bytes before = ReadAll(File());
+    {
+        test::FileSizeLimit limit(before.size() + 8);
+        EXPECT_EQ(book.AddGame(boards[3], 1).outcome, BookAddOutcome::Stopped);
+    }
+    EXPECT_EQ(ReadAll(File()), before);
+    EXPECT_EQ(book.Count(), 2);
 }
 
 TEST_F(BookFile, IndexAnswersAsAScanFromTheFirstRecord) {

@@ -728,3 +728,68 @@ TEST_F(GameFlowTest, ThinksOnRealThreadsHandOverTheirResult) {
 
 }  // namespace
 }  // namespace vell
+
+namespace vell {
+namespace {
+
+// A think answering with a square the side to move cannot play is never played, whatever the
+// square: the flow says so once and stops with the board as it was.
+TEST_F(GameFlowTest, ThinkAnsweringAnUnplayableSquareStopsWithoutPlaying) {
+    const struct {
+        const char* label;
+        int square;
+    } rows[] = {{"occupied", 27}, {"empty but illegal", 0}, {"off the board", 64}, {"none", -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        services.messages.clear();
+        GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player,
+                                  [square = row.square](const ThinkRequest&, ThinkControl&) {
+                                      return ThinkOutcome{ThinkMoveReady, square, "bad"};
+                                  });
+        game.StartGame();
+        game.OnTimer();
+        services.RunWorkers();
+        game.OnTimer();
+        game.OnTimer();
+        EXPECT_EQ(services.messages, std::vector<std::string>{"なんかエラー。"});
+        EXPECT_EQ(game.State(), FlowState::Stopped);
+        EXPECT_EQ(game.History().moveCount, 0);
+        EXPECT_EQ(game.CurrentBoard(), StartPosition());
+    }
+}
+
+// Take-back from ply 2 goes back to the person's previous turn, even at the very start of the
+// game, or one move with no person playing.
+TEST_F(GameFlowTest, TakeBackFindsThePersonsTurnFirstSecondOrNone) {
+    const struct {
+        const char* label;
+        int black, white;
+        int ply, side;  // where the take-back lands
+    } rows[] = {{"person first", Cpu1Player, HumanPlayer, 0, White},
+                {"person second", HumanPlayer, Cpu1Player, 1, Black},
+                {"no person", Cpu1Player, Cpu1Player, 1, Black}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        GameFlow& game = MakeFlow(row.black, row.white);
+        game.StartGame();
+        for (int i = 0; i < 50 && game.History().moveCount < 2; ++i) {
+            services.RunWorkers();
+            game.OnTimer();
+            const int side = game.SideToMove();
+            if (game.History().moveCount < 2 && game.State() == FlowState::AwaitingMove &&
+                game.PlayerOf(side) == HumanPlayer) {
+                FakeControl control;
+                const ThinkRequest request{game.CurrentBoard(), side, settings};
+                ASSERT_TRUE(game.ClickSquare(FirstLegalMove(request, control).square));
+            }
+        }
+        ASSERT_EQ(game.History().moveCount, 2);
+        game.TakeBack();
+        EXPECT_EQ(game.History().moveCount, row.ply);
+        EXPECT_EQ(game.SideToMove(), row.side);
+        EXPECT_EQ(game.CurrentBoard(), game.History().boardAtPly[row.ply]);
+    }
+}
+
+}  // namespace
+}  // namespace vell

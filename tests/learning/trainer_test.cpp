@@ -15,6 +15,7 @@
 #include "learning/weight_file.h"
 #include "tests/core/fake_services.h"
 #include "tests/learning/training_games.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 namespace vell {
@@ -175,6 +176,49 @@ TEST_F(TrainerTest, FailedAppendOnAFullDiskLeavesWholeLines) {
     EXPECT_EQ(log[0].substr(0, 10), "        0 ");
     EXPECT_EQ(log[1].substr(0, 10), "        1 ");
     EXPECT_TRUE(trainer.FilesCurrent());
+}
+
+// A disk that takes only part of a log line: the part is cut off again, and the line is written
+// whole, once, when the log can take it.
+TEST_F(TrainerTest, LogLineWrittenInPartIsCutBack) {
+    Trainer trainer = MakeTrainer();
+    const GameRecord record = test::RecordOf(test::Cpu1Game, test::Cpu1GameResult);
+    trainer.Train(record);
+    const std::string before = ReadText(dir / "Trainlog.txt");
+    ASSERT_EQ(Lines(before).size(), 1u);
+    {
+        test::FileSizeLimit limit(before.size() + 10);
+        trainer.Train(record);
+    }
+    EXPECT_EQ(ReadText(dir / "Trainlog.txt"), before);
+    EXPECT_FALSE(trainer.FilesCurrent());
+    trainer.Train(record);
+    const std::vector<std::string> log = Lines(ReadText(dir / "Trainlog.txt"));
+    ASSERT_EQ(log.size(), 3u);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(log[k].substr(0, 10), "        " + std::to_string(k) + " ");
+}
+
+// Weights adopted between two passes are trained from as they are: what the trainer learned
+// before (its running mean) never comes back over them.
+TEST_F(TrainerTest, AdoptedWeightsAreTrainedFromAfresh) {
+    Trainer trainer = MakeTrainer();
+    trainer.Train(test::RecordOf(test::Cpu1Game, test::Cpu1GameResult));
+    Weights adopted;
+    for (std::size_t i = 0; i < adopted.table.size(); ++i)
+        adopted.table[i] = static_cast<std::int16_t>(static_cast<int>(i % 61) - 30);
+    adopted.header.trainingGames = 50;
+    weights = adopted;
+    trainer.WeightsReplaced();
+    const GameRecord next = test::RecordOf(test::RandomMoves(4, 60), 6);
+    trainer.Train(next);
+
+    test::TempDir otherDir;
+    Weights fresh = adopted;
+    Trainer reference(fresh, nullptr, otherDir.Path(), [](const std::string&) {});
+    reference.Train(next);
+    EXPECT_EQ(weights.header.trainingGames, 51);
+    EXPECT_TRUE(weights.table == fresh.table);
 }
 
 // A weight file that cannot be replaced is reported once; the trained weights and the count

@@ -59,10 +59,10 @@ class TrainingPass : public ::testing::Test {
 // The fixed 1/3000 step from zero weights with a result of 16: every position errs by 16 discs,
 // so a weight read h times in the game becomes 100000 x 16 h / 3000, truncated (533, 1066, 1600
 // for one, two, three reads; past 61 reads it stops at the bound); weights never read stay 0.
-TEST_F(TrainingPass, OriginalStepMovesEachWeightBySixteenDiscsPerRead) {
+TEST_F(TrainingPass, FixedFactorStepMovesEachWeightBySixteenDiscsPerRead) {
     const test::Moves moves = test::FillingMoves();
     ASSERT_EQ(moves.size(), 60u);
-    Train(test::RecordOf(moves, 16), StepRule::Original);
+    Train(test::RecordOf(moves, 16), StepRule::FixedFactor);
     const std::map<int, int> hits = PatternHits(moves);
     std::map<int, int> weightOfHits;
     int read = 0;
@@ -91,7 +91,7 @@ TEST_F(TrainingPass, ShortGameTrainsItsPositionsAndBooksTheFirstFifteen) {
     ASSERT_TRUE(book.Load(dir / "book.dat").ok);
     const test::Moves moves = test::RandomGameOfLength(30);
     ASSERT_EQ(moves.size(), 30u);
-    Train(test::RecordOf(moves, 16), StepRule::Original, &book);
+    Train(test::RecordOf(moves, 16), StepRule::FixedFactor, &book);
 
     int read = 0;
     for (const auto& [w, h] : PatternHits(moves)) {
@@ -119,7 +119,7 @@ TEST_F(TrainingPass, WeightsSaturateInsteadOfWrapping) {
     const test::Moves moves = test::FillingMoves();
     for (const int result : {100, -100}) {
         weights.assign(WeightTableSize, 0);
-        Train(test::RecordOf(moves, result), StepRule::Original);
+        Train(test::RecordOf(moves, result), StepRule::FixedFactor);
         int saturated = 0;
         for (const auto& [w, h] : PatternHits(moves)) {
             const double exact = 100000.0 * (result * h) * 0.0003333333333333333;
@@ -133,13 +133,13 @@ TEST_F(TrainingPass, WeightsSaturateInsteadOfWrapping) {
 // The fixed 1/3000 step diverges on a real game: one pass from zero weights takes the error
 // from 83.3 to millions and pins weights at the bounds. The stable step lowers it on the same
 // game and keeps every weight well inside the range.
-TEST_F(TrainingPass, StableStepConvergesWhereTheOriginalDiverges) {
+TEST_F(TrainingPass, StableStepConvergesWhereTheFixedFactorDiverges) {
     const GameDatabase database =
         DatabaseWith(test::RecordOf(test::Cpu1Game, test::Cpu1GameResult));
     const double start = MeasureError(database, weights);
     EXPECT_NEAR(start, 83.333333, 1e-6);
 
-    TrainOnStoredGames(database, weights, nullptr, accumulators, StepRule::Original, {});
+    TrainOnStoredGames(database, weights, nullptr, accumulators, StepRule::FixedFactor, {});
     EXPECT_GT(MeasureError(database, weights), 1e6);
     int saturated = 0;
     for (int w = 0; w < TotalWeights; ++w)
