@@ -22,6 +22,7 @@ class JobControl : public ThinkControl {
         if (!AbortRequested()) services.ShowPaneText(pane, text);
     }
     void ReportDepth(int reached) override { job.ReportProgress(reached); }
+    bool PlayNowRequested() const override { return job.Hurried(); }
 
   private:
     WorkerJob<ThinkRequest, ThinkOutcome>& job;
@@ -49,6 +50,14 @@ GameFlow::~GameFlow() = default;
 
 bool GameFlow::ThinkRunning() const {
     return thinks.Busy();
+}
+
+bool GameFlow::CanPlayNow() const {
+    return flowState == FlowState::AwaitingMove && thinks.Running();
+}
+
+void GameFlow::PlayNow() {
+    if (CanPlayNow()) thinks.HurryActive();
 }
 
 void GameFlow::OnTimer(int timerId) {

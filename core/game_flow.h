@@ -121,6 +121,10 @@ class GameFlow {
 
     // True while a think (current or superseded) has not yet ended.
     bool ThinkRunning() const;
+    // While a computer thinks on its turn: the think stops and its move, the best of the
+    // deepest depth it completed, is played on the next tick as any other. Otherwise nothing.
+    bool CanPlayNow() const;
+    void PlayNow();
 
     const Board& CurrentBoard() const { return board; }
     int SideToMove() const { return sideToMove; }

@@ -31,6 +31,10 @@ class WorkerJob {
     const std::atomic<bool>& CancelFlag() const { return cancelled; }
     bool Cancelled() const { return cancelled.load(std::memory_order_relaxed); }
     void Cancel() { cancelled.store(true, std::memory_order_relaxed); }
+    // Asks the worker to finish at once with the best it has so far (a think plays the best
+    // move of its deepest completed depth); unlike a cancelled job, its output is read.
+    bool Hurried() const { return hurried.load(std::memory_order_relaxed); }
+    void Hurry() { hurried.store(true, std::memory_order_relaxed); }
     bool Finished() const { return finished.load(std::memory_order_acquire); }
     // Progress the worker reports (a finished depth, a count of positions); 0 at the start.
     int Progress() const { return progress.load(std::memory_order_relaxed); }
@@ -52,6 +56,7 @@ class WorkerJob {
 
   private:
     std::atomic<bool> cancelled{false};
+    std::atomic<bool> hurried{false};
     std::atomic<bool> finished{false};
     std::atomic<int> progress{0};
     std::mutex mutex;
@@ -95,6 +100,10 @@ class WorkerSlot {
         delivered = false;
     }
 
+    // Asks the active job, while it runs, to finish at once with what it has.
+    void HurryActive() {
+        if (Running()) active->Hurry();
+    }
     // The active job, or null.
     const Job* Active() const { return active.get(); }
     // The active job has been started and has not finished.

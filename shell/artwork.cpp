@@ -108,6 +108,11 @@ QIcon MakeToolIcon(ToolIcon which) {
         case ToolIcon::Next:
             painter.drawPolygon(Triangle(4, 12, 2, 13, true));
             break;
+        case ToolIcon::PlayNow:
+            // Two arrows one behind the other: on at once.
+            painter.drawPolygon(Triangle(1, 8, 2, 13, true));
+            painter.drawPolygon(Triangle(8, 15, 2, 13, true));
+            break;
         case ToolIcon::Pause:
             painter.drawRect(QRectF(4, 2, 3, 11));
             painter.drawRect(QRectF(9, 2, 3, 11));

@@ -33,7 +33,7 @@ QPixmap MakeBackgroundTile(int size = 32);
 QIcon MakeAppIcon();
 
 // The tool-bar pictures, 16 x 15 pixels.
-enum class ToolIcon { Last, Next, Pause, Previous, First, StartGame, Players };
+enum class ToolIcon { Last, Next, Pause, Previous, First, StartGame, Players, PlayNow };
 QIcon MakeToolIcon(ToolIcon which);
 
 }  // namespace vell

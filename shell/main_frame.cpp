@@ -49,6 +49,7 @@ const char* const BookValueText = "BOOK評価値(&B)";
 const char* const AdoptWeightsText = "学習した重みを使う(&W)";
 const char* const NewGameText = "新しい対局(&N)";
 const char* const TakeBackText = "一手戻す(&U)";
+const char* const PlayNowText = "今すぐ打つ(&M)";
 const char* const RulesText = "遊び方(&R)";
 const char* const SquareNamesText = "マスの名前(&N)";
 const char* const AnimationText = "石が返る動き(&A)";
@@ -69,6 +70,8 @@ const char* const ToolBarPrompt = "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂ�
 const char* const StatusBarPrompt = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰ";
 const char* const NewGamePrompt = "初めから新しい対局を始めます\n新しい対局";
 const char* const TakeBackPrompt = "あなたの前の手番まで戻します\n一手戻す";
+const char* const PlayNowPrompt =
+    "考えているコンピュータに、読み終えた一番深い手を今すぐ打たせます\n今すぐ打つ";
 const char* const RulesPrompt = "この対局の遊び方を表示します\n遊び方";
 const char* const SquareNamesPrompt = "盤のまわりに列の文字と行の数字を表示します";
 const char* const AnimationPrompt = "打った手で石が裏返るところを見せます";
@@ -140,6 +143,8 @@ void CMainFrame::CreateToolBar() {
          ToolIcon::Pause,
          &CVellView::PauseGame,
          {}},
+        {Command::PlayNow, PlayNowText, PlayNowPrompt, ToolIcon::PlayNow, &CVellView::PlayNow,
+         QKeySequence(Qt::ControlModifier | Qt::Key_M)},
         {Command::GoToPrevious, PreviousText, PreviousPrompt, ToolIcon::Previous,
          &CVellView::GoToPrevious, QKeySequence(Qt::ControlModifier | Qt::Key_Left)},
         {Command::GoToFirst, FirstText, FirstPrompt, ToolIcon::First, &CVellView::GoToFirst,
@@ -161,6 +166,10 @@ void CMainFrame::CreateToolBar() {
         QAction* action = MakeAction(button.command, button.text, button.prompt);
         action->setIcon(MakeToolIcon(button.icon));
         action->setShortcut(button.key);
+        // Space plays now too; the action is enabled only while a computer thinks, so the key
+        // reaches the board at any other time.
+        if (button.command == Command::PlayNow)
+            action->setShortcuts({button.key, QKeySequence(Qt::Key_Space)});
         connect(action, &QAction::triggered, view, button.slot);
         if (button.command == Command::StartGame) tools->addSeparator();
         tools->addAction(action);
@@ -233,6 +242,7 @@ void CMainFrame::CreateMenus() {
     QMenu* navigate = menuBar()->addMenu(Text(NavigateMenuText));
     navigate->addAction(CommandAction(Command::StartGame));
     navigate->addAction(CommandAction(Command::PauseGame));
+    navigate->addAction(CommandAction(Command::PlayNow));
     navigate->addSeparator();
     navigate->addAction(CommandAction(Command::GoToPrevious));
     navigate->addAction(CommandAction(Command::GoToNext));
@@ -299,6 +309,7 @@ void CMainFrame::UpdateCommandStates() {
         {Command::TakeBack, FlowCommand::TakeBack}};
     for (const auto& [command, rule] : rules)
         CommandAction(command)->setEnabled(flow.Accepts(rule));
+    CommandAction(Command::PlayNow)->setEnabled(flow.CanPlayNow());
 }
 
 QString CMainFrame::PaneText(int pane) const {

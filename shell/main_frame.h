@@ -41,6 +41,7 @@ enum class Command {
     SquareNames,   // "マスの名前(&N)": letters and numbers round the board
     Animation,     // "石が返る動き(&A)"
     Sound,         // "効果音(&O)"
+    PlayNow,       // "今すぐ打つ(&M)", Ctrl+M, or Space while a computer thinks
     Count
 };
 

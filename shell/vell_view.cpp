@@ -248,6 +248,10 @@ void CVellView::NewGame() {
 void CVellView::TakeBack() {
     Give(FlowCommand::TakeBack);
 }
+void CVellView::PlayNow() {
+    game->PlayNow();
+    Changed();
+}
 
 void CVellView::ShowPlayersDialog() {
     // Allowed now, the dialog opens here; the flow's reminder for a kept command is not for

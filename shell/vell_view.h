@@ -117,6 +117,8 @@ class CVellView : public QWidget, public FlowServices {
     void GoToLast();
     void NewGame();
     void TakeBack();
+    // Makes the thinking computer play the best move of its deepest completed depth at once.
+    void PlayNow();
     // Shows ply 0..moveCount as the navigation commands would (GameFlow::GoToPly).
     void GoToPly(int ply);
     // Asks the engine for a hint for the person to move: the square is marked and the verdict

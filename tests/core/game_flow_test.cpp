@@ -294,6 +294,43 @@ TEST_F(GameFlowTest, PauseDuringThinkDiscardsItsResult) {
     (void)game;
 }
 
+// "Play now" reaches only the think of the current turn: that think sees the request, and its
+// move is played on the next tick like any other; without a think running it does nothing.
+TEST_F(GameFlowTest, PlayNowHurriesTheRunningThinkWhoseMoveIsPlayed) {
+    bool sawPlayNow = false, sawAbort = false;
+    ThinkFunction think = [&](const ThinkRequest& r, ThinkControl& control) {
+        sawPlayNow = control.PlayNowRequested();
+        sawAbort = control.AbortRequested();
+        return FirstLegalMove(r, control);
+    };
+    MakeFlow(HumanPlayer, Cpu1Player, think);
+    EXPECT_FALSE(flow->CanPlayNow());
+    flow->StartGame();
+    flow->OnTimer();
+    ASSERT_EQ(services.workers.size(), 1u);
+    ASSERT_TRUE(flow->CanPlayNow());
+    flow->PlayNow();
+    services.RunWorkers();
+    EXPECT_TRUE(sawPlayNow);
+    EXPECT_FALSE(sawAbort);
+    EXPECT_FALSE(flow->CanPlayNow());
+    flow->OnTimer();
+    flow->OnTimer();
+    EXPECT_EQ(flow->History().moveCount, 1);
+    // The person's turn: nothing to hurry, and the next think starts unhurried.
+    flow->PlayNow();
+    LegalMap map;
+    ASSERT_GT(CountLegalMoves(flow->CurrentBoard(), flow->SideToMove(), &map), 0);
+    int square = 0;
+    while (!map[square])
+        ++square;
+    ASSERT_TRUE(flow->ClickSquare(square));
+    flow->OnTimer();
+    flow->OnTimer();
+    services.RunWorkers();
+    EXPECT_FALSE(sawPlayNow);
+}
+
 TEST_F(GameFlowTest, FailedThinkShowsMessageAndStops) {
     GameFlow& game = MakeFlow(HumanPlayer, Cpu1Player, [](const ThinkRequest&, ThinkControl&) {
         return ThinkOutcome{ThinkNoMove, -1, {}};

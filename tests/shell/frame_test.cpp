@@ -76,6 +76,7 @@ class FrameTest : public QObject {
         QTest::newRow("navigate") << QStringLiteral("ナビゲート(&N)")
                                   << QStringList{QStringLiteral("対局を開始(&B)"),
                                                  QStringLiteral("一時停止(&S) (disabled)"),
+                                                 QStringLiteral("今すぐ打つ(&M) (disabled)"),
                                                  QStringLiteral("-"),
                                                  QStringLiteral("前へ(&P) (disabled)"),
                                                  QStringLiteral("次へ(&N) (disabled)"),
@@ -121,9 +122,11 @@ class FrameTest : public QObject {
             buttons << (action->isSeparator() ? QStringLiteral("-")
                                               : action->statusTip() + "|" + action->toolTip());
         QCOMPARE(buttons,
-                 (QStringList{"最後へ移動|最後へ移動", "一つ次へ移動|次へ移動", "一時停止|一時停止",
-                              "一手戻る|一手戻る", "最初に戻る|最初に戻る", "-",
-                              "対局を開始|対局開始", "設定|設定"}));
+                 (QStringList{
+                     "最後へ移動|最後へ移動", "一つ次へ移動|次へ移動", "一時停止|一時停止",
+                     "考えているコンピュータに、読み終えた一番深い手を今すぐ打たせます|今すぐ打つ",
+                     "一手戻る|一手戻る", "最初に戻る|最初に戻る", "-", "対局を開始|対局開始",
+                     "設定|設定"}));
         QCOMPARE(t.frame().CommandAction(Command::DataInfo)->statusTip(),
                  QStringLiteral("データのバージョン情報など"));
         QCOMPARE(t.frame().CommandAction(Command::SaveRecordMenu)->statusTip(),
