@@ -34,6 +34,12 @@ const char* const OpeningModeText = "定石モード";
 const char* const TrainingText = "トレーニング";
 const char* const NormalDepthText = "通常読みの深さ";
 const char* const FinalDepthText = "最終読みの深さ";
+const char* const MoveTimeText = "1手の制限時間";
+const char* const MoveTimeOffText = "なし";
+const char* const SecondsSuffixText = " 秒";
+const char* const MoveTimeTip =
+    "コンピュータはこの時間まで深く読み、読み終えた一番深い手を打ちます。"
+    "「なし」では深さの設定どおりに読みます。";
 const char* const PliesText = "手";
 const char* const NotANumberText = "整数を入力してください。";
 const char* const OutOfRangeText = "%1 から %2 までの整数を入力してください。";
@@ -186,7 +192,17 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     options->addWidget(new QLabel(Text(StrengthText), this), 7, 0, 1, 2);
     options->addWidget(strengthChoice, 8, 0, 1, 2);
     options->addWidget(secondsLabel, 9, 0, 1, 2);
-    options->setRowStretch(10, 1);
+    // The time limit per move: 0 ("なし") leaves the think to the depths alone.
+    moveTimeEdit = new QSpinBox(this);
+    moveTimeEdit->setObjectName(QStringLiteral("moveTimeEdit"));
+    moveTimeEdit->setRange(0, MaxMoveSeconds);
+    moveTimeEdit->setSpecialValueText(Text(MoveTimeOffText));
+    moveTimeEdit->setSuffix(Text(SecondsSuffixText));
+    moveTimeEdit->setValue(std::clamp(copy[MoveTimeSetting], 0, MaxMoveSeconds));
+    moveTimeEdit->setToolTip(Text(MoveTimeTip));
+    options->addWidget(new QLabel(Text(MoveTimeText), this), 10, 0, 1, 2);
+    options->addWidget(moveTimeEdit, 11, 0, 1, 2);
+    options->setRowStretch(12, 1);
 
     QString lines;
     for (const char* line : PlayerLines)
@@ -232,6 +248,7 @@ CPlayersDialog::CPlayersDialog(const Settings& current, QWidget* parent)
     setTabOrder(trainingCheck, normalDepthEdit);
     setTabOrder(normalDepthEdit, finalDepthEdit);
     setTabOrder(finalDepthEdit, strengthChoice);
+    setTabOrder(strengthChoice, moveTimeEdit);
     ok->setFocus();
 }
 
@@ -242,6 +259,7 @@ void CPlayersDialog::accept() {
     if (finalDepth < 0) return;
     copy[NormalDepthSetting] = normal;
     copy[FinalDepthSetting] = finalDepth;
+    copy[MoveTimeSetting] = moveTimeEdit->value();
     QDialog::accept();
 }
 

@@ -14,8 +14,9 @@ namespace vell {
 
 // The players dialog: each side's player type, the training and opening-mode switches and the
 // two search depths, and a choice of named strengths that sets the computer's type and depths
-// at once, with the seconds a move typically takes. It works on a copy of the settings; the
-// caller stores the copy on OK. OK is refused, with a message, while a depth box is empty.
+// at once, with the seconds a move typically takes, and an optional time limit per move. It works
+// on a copy of the settings; the caller stores the copy on OK. OK is refused, with a message, while
+// a depth box is empty.
 class CPlayersDialog : public QDialog {
     Q_OBJECT
 
@@ -45,6 +46,7 @@ class CPlayersDialog : public QDialog {
     QSpinBox* finalDepthEdit;
     QComboBox* strengthChoice;
     QLabel* secondsLabel;
+    QSpinBox* moveTimeEdit;
 };
 
 }  // namespace vell

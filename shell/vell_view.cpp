@@ -40,7 +40,8 @@ constexpr int FramesPerSecond = 60;
 // The part of the settings the players dialog edits; the rest keeps its live value on OK, so a
 // game that ends while the dialog is open still counts.
 constexpr int DialogSettings[] = {BlackPlayerSetting, WhitePlayerSetting,  NormalDepthSetting,
-                                  FinalDepthSetting,  TrainingModeSetting, OpeningModeSetting};
+                                  FinalDepthSetting,  TrainingModeSetting, OpeningModeSetting,
+                                  MoveTimeSetting};
 
 }  // namespace
 

@@ -92,9 +92,13 @@ class PlayersDialogTest : public QObject {
             Control<QCheckBox>(dialog, "openingModeCheck")->click();
             SetDepthText(Control<QSpinBox>(dialog, "normalDepthEdit"), "20");
             SetDepthText(Control<QSpinBox>(dialog, "finalDepthEdit"), "30");
+            QSpinBox* moveTime = Control<QSpinBox>(dialog, "moveTimeEdit");
+            QCOMPARE(moveTime->text(), QStringLiteral("なし"));  // off by default
+            moveTime->setValue(5);
+            QCOMPARE(moveTime->text(), QStringLiteral("5 秒"));
             QTest::mouseClick(Control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
         });
-        const Settings expected = {3, 0, 0, 20, 30, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        const Settings expected = {3, 0, 0, 20, 30, 1, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0};
         QVERIFY(t.app.settings() == expected);
         for (int i = 0; i < SettingCount; ++i)
             QCOMPARE(StoredValue(i).toInt(), expected[i]);
