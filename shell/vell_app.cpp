@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QStatusBar>
 
 #include "book/book_value_message.h"
 #include "core/file_names.h"
@@ -195,6 +196,11 @@ void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
     if (weightStatus.damaged)
         ShowMessageBox(nullptr, QString::fromStdString(weightStatus.message +
                                                        "\n重みをすべて0にして続けます。"));
+    // A missing file is no fault (a first start before the trained weights are seeded), so it
+    // is said once in the status bar rather than in a box that would hold up the start.
+    if (weightStatus.missing)
+        frame->statusBar()->showMessage(
+            QString::fromStdString(MissingWeightsText((workDir / StartWeightsFileName).string())));
     InitPatterns();
     data->Publish();
 }

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QtTest>
 
 #include "core/settings.h"
@@ -24,6 +25,10 @@ class StartupTest : public QObject {
         QVERIFY(StoredKeys().isEmpty());
         QCOMPARE(t.frame().windowTitle(), QStringLiteral("無題 - Vell"));
         QVERIFY(t.frame().isVisible());
+        // The working folder has no weight4.dat: that is said once, without a box.
+        QVERIFY2(t.frame().statusBar()->currentMessage().contains(
+                     QStringLiteral("weight4.dat がありません。")),
+                 qPrintable(t.frame().statusBar()->currentMessage()));
         t.Tick();
         QCOMPARE(t.Pane(0), QStringLiteral("停止"));
     }
