@@ -33,53 +33,10 @@ struct NodeState {
     }
 };
 
-// The node is built three times: for any x86-64 processor, for one that counts bits in one
-// instruction (without it every bit count is a library call), and for one with 256-bit integer
-// vectors as well, which generates moves, flips and pattern readings on vectors. The helpers
-// the first two inline come from the headers above, built for any processor, so nothing
-// outside these copies needs the instructions; the vector copy calls only helpers built for
-// its own instruction set.
-#define VELL_KERNEL generic
-#define VELL_KERNEL_AVX2 0
-#include "engine/search_node.inc"
-#undef VELL_KERNEL_AVX2
-#undef VELL_KERNEL
-
-#if defined(__x86_64__) && defined(__clang__)
-#pragma clang attribute push(__attribute__((target("popcnt"))), apply_to = function)
-#define VELL_KERNEL popcnt
-#define VELL_KERNEL_AVX2 0
-#include "engine/search_node.inc"
-#undef VELL_KERNEL_AVX2
-#undef VELL_KERNEL
-#pragma clang attribute pop
-#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
-#define VELL_KERNEL vector
-#define VELL_KERNEL_AVX2 1
-#include "engine/search_node.inc"
-#undef VELL_KERNEL_AVX2
-#undef VELL_KERNEL
-#pragma clang attribute pop
-#define VELL_HAVE_POPCNT_KERNEL 1
-#elif defined(__x86_64__) && defined(__GNUC__)
-#pragma GCC push_options
-#pragma GCC target("popcnt")
-#define VELL_KERNEL popcnt
-#define VELL_KERNEL_AVX2 0
-#include "engine/search_node.inc"
-#undef VELL_KERNEL_AVX2
-#undef VELL_KERNEL
-#pragma GCC pop_options
-#pragma GCC push_options
-#pragma GCC target("avx2,popcnt")  // VELL_AVX2_TARGET
-#define VELL_KERNEL vector
-#define VELL_KERNEL_AVX2 1
-#include "engine/search_node.inc"
-#undef VELL_KERNEL_AVX2
-#undef VELL_KERNEL
-#pragma GCC pop_options
-#define VELL_HAVE_POPCNT_KERNEL 1
-#endif
+// The node, once per processor level.
+#define VELL_KERNEL_NODE "engine/search_node.inc"
+#include "engine/kernel_copies.inc"
+#undef VELL_KERNEL_NODE
 
 }  // namespace
 
