@@ -13,6 +13,22 @@
 namespace vell {
 namespace {
 
+// The fast search's value and square at `depth` are the plain search's; a mismatch names the
+// position as board text, then `detail`.
+void ExpectAsThePlainSearch(const EvalContext& context, TranspositionTable& table,
+                            const testing::TestPosition& p, int depth, const std::string& detail) {
+    SearchRun plain(context);
+    plain.depthLimit = depth;
+    const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
+    FastSearchRun fast(context, table);
+    fast.depthLimit = depth;
+    const int actual = fast.Search(p.board, p.side);
+    const std::string where =
+        BoardToText(p.board) + (p.side == Black ? " black" : " white") + detail;
+    ASSERT_EQ(actual, expected) << where;
+    ASSERT_EQ(fast.chosenSquare, plain.chosenSquare) << where;
+}
+
 // The fast search proves what the plain search finds: the same root value and the same square
 // (the lowest of the best), on positions of random games with either side to move (so roots
 // without a move, passes and game ends occur), at depths 1 to 6 and read to the end from 12
@@ -24,17 +40,9 @@ TEST(FastSearch, AgreesWithThePlainSearch) {
     int compared = 0, finals = 0;
     const auto compare = [&](const EvalContext& context, const testing::TestPosition& p,
                              int depth) {
-        SearchRun plain(context);
-        plain.depthLimit = depth;
-        const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
-        FastSearchRun fast(context, table);
-        fast.depthLimit = depth;
-        const int actual = fast.Search(p.board, p.side);
-        const std::string where = BoardToText(p.board) + (p.side == Black ? " black" : " white") +
-                                  " depth " + std::to_string(depth) + " type " +
-                                  std::to_string(context.playerType);
-        ASSERT_EQ(actual, expected) << where;
-        ASSERT_EQ(fast.chosenSquare, plain.chosenSquare) << where;
+        ExpectAsThePlainSearch(
+            context, table, p, depth,
+            " depth " + std::to_string(depth) + " type " + std::to_string(context.playerType));
         ++compared;
     };
     for (const int type : {Cpu1Player, CpuPat1Player, CpuPat2Player}) {
@@ -94,15 +102,7 @@ TEST(FastSearch, ReadsToTheEndAsThePlainSearch) {
         const EvalContext context{i % 3 == 0 ? CpuPat2Player : Cpu1Player, false, nullptr,
                                   &weights};
         const int depth = i % 5 == 0 ? empties : 60;
-        SearchRun plain(context);
-        plain.depthLimit = depth;
-        const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
-        FastSearchRun fast(context, table);
-        fast.depthLimit = depth;
-        const int actual = fast.Search(p.board, p.side);
-        const std::string where = BoardToText(p.board) + (p.side == Black ? " black" : " white");
-        ASSERT_EQ(actual, expected) << where;
-        ASSERT_EQ(fast.chosenSquare, plain.chosenSquare) << where;
+        ASSERT_NO_FATAL_FAILURE(ExpectAsThePlainSearch(context, table, p, depth, ""));
         ++compared;
     }
     EXPECT_GT(compared, 5000);

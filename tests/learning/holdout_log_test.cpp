@@ -14,10 +14,7 @@
 namespace vell {
 namespace {
 
-std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadText;
 
 const std::filesystem::path Resources = VELL_RESOURCES;
 

@@ -21,10 +21,7 @@
 namespace vell {
 namespace {
 
-std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadText;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

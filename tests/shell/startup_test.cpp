@@ -14,6 +14,15 @@ namespace vell::testing {
 class StartupTest : public QObject {
     Q_OBJECT
 
+    // Computer moves until the first game is counted as finished.
+    static void PlayFirstGameToItsEnd(TestApp& t) {
+        int moves = 0;
+        while (StoredValue(GamesPlayedSetting).toInt() == 0) {
+            QVERIFY2(t.PlayComputerMove(), "the game stalled");
+            QVERIFY(++moves <= 60);
+        }
+    }
+
   private Q_SLOTS:
     void init() { ClearStoredSettings(); }
 
@@ -105,11 +114,8 @@ class StartupTest : public QObject {
         t.app.store().WriteSetting(BlackPlayerSetting, 1);
         t.app.store().WriteSetting(TrainingModeSetting, 1);
         t.view().StartGame();
-        int moves = 0;
-        while (StoredValue(GamesPlayedSetting).toInt() == 0) {
-            QVERIFY2(t.PlayComputerMove(), "the game stalled");
-            QVERIFY(++moves <= 60);
-        }
+        PlayFirstGameToItsEnd(t);
+        if (QTest::currentTestFailed()) return;
         // The trained weights and the log line are written; the next game is under way.
         QCOMPARE(QFileInfo(t.workDir.filePath(QStringLiteral("weight2.dat"))).size(), 334856);
         QFile log(t.workDir.filePath(QStringLiteral("Trainlog.txt")));
@@ -134,11 +140,8 @@ class StartupTest : public QObject {
         t.app.store().WriteSetting(WhitePlayerSetting, 1);
         t.app.store().WriteSetting(TrainingModeSetting, 1);
         t.view().StartGame();
-        int moves = 0;
-        while (StoredValue(GamesPlayedSetting).toInt() == 0) {
-            QVERIFY2(t.PlayComputerMove(), "the game stalled");
-            QVERIFY(++moves <= 60);
-        }
+        PlayFirstGameToItsEnd(t);
+        if (QTest::currentTestFailed()) return;
         Q_EMIT t.frame().AdoptWeightsRequested();
         QCOMPARE(closer.texts.size(), 2);
         QCOMPARE(closer.texts[1],

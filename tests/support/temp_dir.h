@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -30,5 +32,11 @@ class TempDir {
   private:
     std::filesystem::path path;
 };
+
+// The whole of `file` as bytes; empty when it cannot be read.
+inline std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace vell::test
