@@ -33,6 +33,9 @@ constexpr int MinTableDepth = 2;
 // From this remaining depth on, moves are ordered by the evaluation of the child instead of by
 // the opponent's mobility.
 constexpr int EvalOrderDepth = 3;
+// From this remaining depth on, a node looks its children up in the table before searching
+// any of them but the table's move.
+constexpr int TableCutDepth = 4;
 // A read to the end first iterates up to this depth, for the move order alone.
 constexpr int ExactOrderingDepth = 4;
 // Reads to the end hand positions with this many empty squares or fewer to the endgame solver,
