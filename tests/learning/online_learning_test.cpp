@@ -33,8 +33,10 @@ class AccumulatingStep : public ::testing::Test {
     TrainingAccumulators accumulators;
 };
 
-// The same game over and over: a weight's step shrinks as the positions that read it add up,
-// so the twentieth game moves it far less than the first; the game's error still falls.
+// The same game over and over as the table's games: the weights in use move less as the games
+// add up (each takes a smaller share of the mean, and of the step where it has been read
+// before), so the twentieth game moves them far less than the first; the game's error still
+// falls.
 TEST_F(AccumulatingStep, StepShrinksAsEvidenceAccumulates) {
     const GameRecord record = test::RecordOf(test::Cpu1Game, test::Cpu1GameResult);
     GameDatabase database;
@@ -43,6 +45,7 @@ TEST_F(AccumulatingStep, StepShrinksAsEvidenceAccumulates) {
     const double start = MeasureError(database, weights);
     for (int game = 0; game < 20; ++game) {
         const WeightTable before = weights;
+        accumulators.gamesTrained = game;
         Train(record);
         double moved = 0;
         for (int w = 0; w < TotalWeights; ++w)
