@@ -16,6 +16,8 @@ struct EvalContext {
     bool bookMode = false;
     const Book* book = nullptr;            // null reads as an empty book
     const WeightTable* weights = nullptr;  // must be set for the pattern players
+    // The weights as a forward table (MakeForwardWeights), or null: each search then makes one.
+    const WeightTable* forwardWeights = nullptr;
 };
 
 // The static evaluation of `board` in evaluation units (1000 per stone, black's point of view).

@@ -11,6 +11,7 @@
 #include "core/player_names.h"
 #include "engine/evaluation.h"
 #include "engine/fast_search.h"
+#include "engine/forward_weight_cache.h"
 #include "engine/search.h"
 
 namespace vell {
@@ -157,7 +158,8 @@ std::uint32_t WallClockSeconds() {
 }
 
 ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
-                        const WeightTable& weights, SecondsClock clock, TablePool* fastTables) {
+                        const WeightTable& weights, SecondsClock clock, TablePool* fastTables,
+                        const WeightTable* forwardWeights) {
     SeedRandom(1);
     TimedControl timed(control, request.settings[MoveTimeSetting]);
     ThinkReport report;
@@ -165,7 +167,7 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
     const Board& board = request.board;
     const int side = request.sideToMove;
     const Settings& settings = request.settings;
-    EvalContext context{settings[side], false, &book, &weights};
+    EvalContext context{settings[side], false, &book, &weights, forwardWeights};
     const int empties = CountStones(board)[Empty];
 
     const char* searchMessage = SearchWithoutBookMessage;
@@ -230,8 +232,12 @@ ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind sea
     // Shared by the copies of the function; the table inside is allocated by the first think.
     std::shared_ptr<TablePool> pool =
         search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
-    return [bookPtr, table, pool, clock](const ThinkRequest& request, ThinkControl& control) {
-        return ThinkThread(request, control, *bookPtr, *table, clock, pool.get()).outcome;
+    auto forwardCache = std::make_shared<ForwardWeightCache>();
+    return [bookPtr, table, pool, forwardCache, clock](const ThinkRequest& request,
+                                                       ThinkControl& control) {
+        const std::shared_ptr<const WeightTable> forward = forwardCache->For(*table);
+        return ThinkThread(request, control, *bookPtr, *table, clock, pool.get(), forward.get())
+            .outcome;
     };
 }
 
@@ -239,10 +245,14 @@ ThinkFunction MakeThink(const Published<Book>& book, const Published<Weights>& w
                         SearchKind search, SecondsClock clock) {
     std::shared_ptr<TablePool> pool =
         search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
-    return [&book, &weights, pool, clock](const ThinkRequest& request, ThinkControl& control) {
+    auto forwardCache = std::make_shared<ForwardWeightCache>();
+    return [&book, &weights, pool, forwardCache, clock](const ThinkRequest& request,
+                                                        ThinkControl& control) {
         const std::shared_ptr<const Book> bookNow = book.Current();
         const std::shared_ptr<const Weights> weightsNow = weights.Current();
-        return ThinkThread(request, control, *bookNow, weightsNow->table, clock, pool.get())
+        const std::shared_ptr<const WeightTable> forward = forwardCache->For(weightsNow);
+        return ThinkThread(request, control, *bookNow, weightsNow->table, clock, pool.get(),
+                           forward.get())
             .outcome;
     };
 }

@@ -54,9 +54,11 @@ struct ThinkReport {
 // The calling thread's random generator starts at state 1, as on a fresh thread.
 // With `fastTables` the fast search decides (for the player types it serves), using a table of
 // that pool; without, the plain search. `nodes` counts the nodes of the search that ran.
+// `forwardWeights`, when given, is `weights` as a forward table (MakeForwardWeights).
 ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, const Book& book,
                         const WeightTable& weights, SecondsClock clock = WallClockSeconds,
-                        TablePool* fastTables = nullptr);
+                        TablePool* fastTables = nullptr,
+                        const WeightTable* forwardWeights = nullptr);
 
 // The think for the game flow. `book` and `weights` must outlive it and stay unchanged while a
 // think runs; several thinks may run at once. A fast think owns one transposition table, taken
