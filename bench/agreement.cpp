@@ -10,6 +10,7 @@
 #include "bench/compare_positions.h"
 #include "core/player_names.h"
 #include "engine/fast_search.h"
+#include "engine/pattern_readings.h"
 #include "engine/search.h"
 
 namespace vell::bench {
@@ -64,6 +65,8 @@ int RunAgreeMode(const CompareOptions& options) {
         options.seed, options.count, options.maxDepth, options.maxFinal, options.finalStep,
         options.minutes);
     const WeightTable weights = RandomWeights(options.seed);
+    WeightTable forward;
+    MakeForwardWeights(weights, forward);
     TranspositionTable table(DefaultTableBytes);
     std::mt19937 rng(options.seed);
     Tally tally;
@@ -80,7 +83,7 @@ int RunAgreeMode(const CompareOptions& options) {
             if (done()) break;
             const long i = index++;
             const int type = Cpu1Player + static_cast<int>(i % 3);
-            const EvalContext context{type, false, nullptr, &weights};
+            const EvalContext context{type, false, nullptr, &weights, &forward};
             const int empties = CountStones(p.board)[Empty];
             const bool finalRead = empties <= options.maxFinal;
             const int depth = finalRead ? 60 : 1 + static_cast<int>((i / 3) % options.maxDepth);

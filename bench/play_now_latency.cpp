@@ -46,7 +46,8 @@ bool Legal(const ThinkReport& report, const Position& p) {
 
 }  // namespace
 
-int RunPlayNowMode(const CompareOptions& options, const Weights& weights) {
+int RunPlayNowMode(const CompareOptions& options, const Weights& weights,
+                   const WeightTable& forward) {
     const int depth = options.depths.front();
     std::printf(
         "play now: %s, normal depth %d, final depth %d, positions of \"CPU-PAT2\" self-play, %d "
@@ -90,7 +91,7 @@ int RunPlayNowMode(const CompareOptions& options, const Weights& weights) {
                 const Clock::time_point start = Clock::now();
                 std::future<ThinkReport> think = std::async(std::launch::async, [&] {
                     return ThinkThread(request, control, book, weights.table, WallClockSeconds,
-                                       &tables);
+                                       &tables, &forward);
                 });
                 const auto requestAt = start + std::chrono::duration_cast<Clock::duration>(
                                                    std::chrono::duration<double>(after));
@@ -114,8 +115,8 @@ int RunPlayNowMode(const CompareOptions& options, const Weights& weights) {
                 request.settings[MoveTimeSetting] = options.limit;
                 PlayNowControl control;
                 const Clock::time_point start = Clock::now();
-                const ThinkReport report =
-                    ThinkThread(request, control, book, weights.table, WallClockSeconds, &tables);
+                const ThinkReport report = ThinkThread(request, control, book, weights.table,
+                                                       WallClockSeconds, &tables, &forward);
                 const double took = Seconds(Clock::now() - start);
                 worstLimited = std::max(worstLimited, took);
                 ++limited;

@@ -13,6 +13,7 @@
 #include "core/player_names.h"
 #include "engine/bench_positions.h"
 #include "engine/fast_search.h"
+#include "engine/pattern_readings.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
 
@@ -55,9 +56,10 @@ void CompareOne(SideBySideTable& rows, TranspositionTable& table, const CompareO
 
 }  // namespace
 
-int RunBenchMode(const CompareOptions& options, const Weights& weights) {
+int RunBenchMode(const CompareOptions& options, const Weights& weights,
+                 const WeightTable& forward) {
     PrintHeading(options, "positions of vellcli bench");
-    const EvalContext context{options.type, false, nullptr, &weights.table};
+    const EvalContext context{options.type, false, nullptr, &weights.table, &forward};
     TranspositionTable table(DefaultTableBytes);
     SideBySideTable rows;
     for (const int depth : options.depths)
@@ -71,7 +73,8 @@ int RunBenchMode(const CompareOptions& options, const Weights& weights) {
     return rows.Summary() == 0 ? 0 : 1;
 }
 
-int RunRealisticMode(const CompareOptions& options, const Weights& weights) {
+int RunRealisticMode(const CompareOptions& options, const Weights& weights,
+                     const WeightTable& forward) {
     std::printf(
         "\"CPU-PAT2\" self-play (depths 7/13, fast search, empty book), up to %d positions at "
         "each empties count, seed %u, "
@@ -87,7 +90,7 @@ int RunRealisticMode(const CompareOptions& options, const Weights& weights) {
                         BoardToText(found[k][g].board).c_str(),
                         found[k][g].side == Black ? "black" : "white");
     PrintHeading(options, "search");
-    const EvalContext context{options.type, false, nullptr, &weights.table};
+    const EvalContext context{options.type, false, nullptr, &weights.table, &forward};
     TranspositionTable table(DefaultTableBytes);
     SideBySideTable rows;
     for (std::size_t k = 0; k < found.size(); ++k) {
@@ -139,15 +142,17 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    WeightTable forward;
+    MakeForwardWeights(weights.table, forward);
     switch (options.mode) {
         case CompareMode::Bench:
-            return RunBenchMode(options, weights);
+            return RunBenchMode(options, weights, forward);
         case CompareMode::Realistic:
-            return RunRealisticMode(options, weights);
+            return RunRealisticMode(options, weights, forward);
         case CompareMode::Agree:
             return RunAgreeMode(options);
         case CompareMode::PlayNow:
-            return RunPlayNowMode(options, weights);
+            return RunPlayNowMode(options, weights, forward);
     }
     return 2;
 }
