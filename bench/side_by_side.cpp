@@ -150,7 +150,7 @@ int SideBySideTable::Summary() const {
             if (r.group == group) in.push_back(&r);
         // Median and worst of one side; "-" when that side did not run.
         const auto column = [&in](bool plainSide, std::string& median, std::string& worst,
-                                  double& rate) {
+                                  std::string& rate) {
             std::vector<const SearchFigures*> figures;
             std::uint64_t nodes = 0;
             double cpu = 0;
@@ -164,7 +164,7 @@ int SideBySideTable::Summary() const {
             if (figures.empty()) {
                 median.assign(1, '-');
                 worst = median;
-                rate = 0;
+                rate = median;
                 return;
             }
             std::sort(figures.begin(), figures.end(), [](auto a, auto b) {
@@ -175,10 +175,12 @@ int SideBySideTable::Summary() const {
             median =
                 high.finished ? TimeText(high, (low.cpu + high.cpu) / 2) : TimeText(high, high.cpu);
             worst = TimeText(*figures.back(), figures.back()->cpu);
-            rate = Rate(nodes, cpu);
+            char text[32];
+            std::snprintf(text, sizeof text, "%.2f", Rate(nodes, cpu));
+            rate = text;
         };
         std::string plainMedian, plainWorst, fastMedian, fastWorst;
-        double plainRate = 0, fastRate = 0;
+        std::string plainRate, fastRate;
         column(true, plainMedian, plainWorst, plainRate);
         column(false, fastMedian, fastWorst, fastRate);
         int compared = 0, same = 0;
@@ -188,9 +190,9 @@ int SideBySideTable::Summary() const {
                 same += Agree(r->plain, r->fast);
             }
         disagreements += compared - same;
-        std::printf("%-12s %4zu | %-10s %-10s %7.2f | %-10s %-10s %7.2f | %d/%d\n", group.c_str(),
-                    in.size(), plainMedian.c_str(), plainWorst.c_str(), plainRate,
-                    fastMedian.c_str(), fastWorst.c_str(), fastRate, same, compared);
+        std::printf("%-12s %4zu | %-10s %-10s %7s | %-10s %-10s %7s | %d/%d\n", group.c_str(),
+                    in.size(), plainMedian.c_str(), plainWorst.c_str(), plainRate.c_str(),
+                    fastMedian.c_str(), fastWorst.c_str(), fastRate.c_str(), same, compared);
     }
     return disagreements;
 }
