@@ -3,7 +3,7 @@
 # already present. Run as root.
 set -e
 packages="g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-base-dev-tools
-          qt6-multimedia-dev libgl-dev clang-format fonts-ipafont-gothic qt6-translations-l10n xvfb xauth"
+          qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libgl-dev clang-format fonts-ipafont-gothic qt6-translations-l10n xvfb xauth"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

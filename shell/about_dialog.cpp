@@ -7,19 +7,21 @@
 
 #include "shell/artwork.h"
 #include "shell/display_name.h"
+#include "shell/text.h"
 
 namespace vell {
 
 namespace {
 
 // The texts of the About box.
-const char* const CaptionSuffix = "のﾊﾞｰｼﾞｮﾝ情報";
+// %1 is the program's name.
+const char* const CaptionText = QT_TRANSLATE_NOOP("Vell", "%1のﾊﾞｰｼﾞｮﾝ情報");
 const char* const OkText = "OK";
 
 }  // namespace
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8(DisplayName) + QString::fromUtf8(CaptionSuffix));
+    setWindowTitle(Text(CaptionText).arg(QString::fromUtf8(DisplayName)));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(MakeAppIcon().pixmap(32, 32));

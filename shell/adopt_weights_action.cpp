@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "learning/adopt_weights.h"
+#include "shell/logic_texts.h"
 #include "shell/message_box.h"
 
 namespace vell {
@@ -18,15 +19,14 @@ void AdoptTrainedWeightsCommand(QWidget* parent, const std::filesystem::path& wo
                                 const std::function<AdoptResult()>& adopt) {
     const TrainedWeights candidate = ReadTrainedWeights(workDir);
     if (!candidate.ok) {
-        ShowMessageBox(parent, QString::fromStdString(candidate.message));
+        ShowMessageBox(parent, LogicText(candidate.message));
         return;
     }
-    const QMessageBox::StandardButton answer =
-        QMessageBox::question(parent, QString::fromUtf8(Caption),
-                              QString::fromStdString(AdoptQuestion(candidate.weights)),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        parent, QString::fromUtf8(Caption), LogicText(AdoptQuestion(candidate.weights)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
-    ShowMessageBox(parent, QString::fromStdString(adopt().message));
+    ShowMessageBox(parent, LogicText(adopt().message));
 }
 
 }  // namespace vell

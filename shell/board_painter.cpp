@@ -14,6 +14,8 @@
 #include "shell/candidate_text.h"
 #include "core/player_names.h"
 #include "shell/flip_animation.h"
+#include "shell/logic_texts.h"
+#include "shell/text.h"
 
 namespace vell {
 
@@ -30,19 +32,22 @@ const QColor LabelColour(210, 235, 210);
 const QColor NoticeColour(255, 255, 160);
 const QColor FrameColour(0, 56, 0);
 
-// The count of a colour: its stone image and "%2d石" beside it.
+// The count beside a stone; %1 is the number, two places wide.
+const char* const CountText = QT_TRANSLATE_NOOP("Vell", "%1石");
+
+// The count of a colour: its stone image and "%2d石" beside it (in Japanese).
 void PaintCount(QPainter& painter, const BoardGeometry& geometry, const QPixmap& stone, int side,
                 int count) {
     painter.drawPixmap(geometry.CountStoneRect(side).topLeft(), stone);
     painter.drawText(geometry.CountTextRect(side),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QString::asprintf("%2d", count) + QString::fromUtf8("石"));
+                     Text(CountText).arg(QString::asprintf("%2d", count)));
 }
 
 // The game's notices below the counts: the result of the game shown at its end and a pass,
 // in a face that grows with the board.
 void PaintNotices(QPainter& painter, const GameFlow& flow, const BoardGeometry& geometry) {
-    const QString text = QString::fromStdString(flow.ResultText() + flow.PassText()).trimmed();
+    const QString text = LogicText(flow.ResultText() + flow.PassText()).trimmed();
     if (text.isEmpty()) return;
     QFont font = painter.font();
     font.setPixelSize(std::max(8, geometry.Cell() * 3 / 10));

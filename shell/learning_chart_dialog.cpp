@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/file_names.h"
+#include "shell/language.h"
 #include "shell/text.h"
 
 namespace vell {
@@ -23,32 +24,39 @@ namespace vell {
 namespace {
 
 // The texts of the chart.
-const char* const ChartTitle = "学習グラフ";
-const char* const MissingText =
+const char* const ChartTitle = QT_TRANSLATE_NOOP("Vell", "学習グラフ");
+const char* const MissingText = QT_TRANSLATE_NOOP(
+    "Vell",
     "Trainlog.txt "
-    "がありません。トレーニングを有効にして対局すると、学習の経過がここに表示されます。";
-const char* const UnreadableText = "Trainlog.txt を開けません。";
-const char* const EmptyText = "Trainlog.txt にはまだ記録がありません。";
-const char* const AllDamagedText = "Trainlog.txt を読めません。%1 行目から形式が違います。";
-const char* const ReadText = "%1 局分の学習を表示しています。";
-const char* const SkippedText = "壊れた %1 行(最初は %2 行目)を読み飛ばしました。";
-const char* const CurveSkippedText = "learncurve.txt の %1 行を読み飛ばしました。";
-const char* const GamesAxisText = "対局数";
-const char* const ErrorAxisText = "誤差";
-const char* const BeforeText = "学習前";
-const char* const AfterText = "学習後";
-const char* const AverageText = "(移動平均 %1 局)";
-const char* const HoldoutText = "検証用の誤差";
-const char* const InUseText = "いまの重みの検証用の誤差";
-const char* const ShippedText = "同梱の重み";
-const char* const CountText = "重みの学習局数(右目盛)";
-const char* const MeasuredText = "検証用の対局での誤差: いまの重み %1(%2 局学習)、同梱の重み %3。";
+    "がありません。トレーニングを有効にして対局すると、学習の経過がここに表示されます。");
+const char* const UnreadableText = QT_TRANSLATE_NOOP("Vell", "Trainlog.txt を開けません。");
+const char* const EmptyText = QT_TRANSLATE_NOOP("Vell", "Trainlog.txt にはまだ記録がありません。");
+const char* const AllDamagedText =
+    QT_TRANSLATE_NOOP("Vell", "Trainlog.txt を読めません。%1 行目から形式が違います。");
+const char* const ReadText = QT_TRANSLATE_NOOP("Vell", "%1 局分の学習を表示しています。");
+const char* const SkippedText =
+    QT_TRANSLATE_NOOP("Vell", "壊れた %1 行(最初は %2 行目)を読み飛ばしました。");
+const char* const CurveSkippedText =
+    QT_TRANSLATE_NOOP("Vell", "learncurve.txt の %1 行を読み飛ばしました。");
+const char* const GamesAxisText = QT_TRANSLATE_NOOP("Vell", "対局数");
+const char* const ErrorAxisText = QT_TRANSLATE_NOOP("Vell", "誤差");
+const char* const BeforeText = QT_TRANSLATE_NOOP("Vell", "学習前");
+const char* const AfterText = QT_TRANSLATE_NOOP("Vell", "学習後");
+const char* const AverageText = QT_TRANSLATE_NOOP("Vell", "(移動平均 %1 局)");
+const char* const HoldoutText = QT_TRANSLATE_NOOP("Vell", "検証用の誤差");
+const char* const InUseText = QT_TRANSLATE_NOOP("Vell", "いまの重みの検証用の誤差");
+const char* const ShippedText = QT_TRANSLATE_NOOP("Vell", "同梱の重み");
+const char* const CountText = QT_TRANSLATE_NOOP("Vell", "重みの学習局数(右目盛)");
+const char* const MeasuredText =
+    QT_TRANSLATE_NOOP("Vell", "検証用の対局での誤差: いまの重み %1(%2 局学習)、同梱の重み %3。");
 const char* const ShippedOnlyText =
-    "検証用の対局での同梱の重みの誤差は %1 "
-    "です。トレーニングすると、いまの重みの誤差を並べて示します。";
-const char* const SettledText =
+    QT_TRANSLATE_NOOP("Vell",
+                      "検証用の対局での同梱の重みの誤差は %1 "
+                      "です。トレーニングすると、いまの重みの誤差を並べて示します。");
+const char* const SettledText = QT_TRANSLATE_NOOP(
+    "Vell",
     "学習前と学習後の誤差の差は %1% しかありません。いまの重みは %2 "
-    "局分の学習の平均で、1 局の学習ではほとんど動かないため、学習後の線だけを描いています。";
+    "局分の学習の平均で、1 局の学習ではほとんど動かないため、学習後の線だけを描いています。");
 
 const char* const LearnCurveName = "learncurve.txt";
 
@@ -459,7 +467,6 @@ QString LearningChartMessage(const LearningChartData& data) {
 
 LearningChartDialog::LearningChartDialog(std::filesystem::path folder, QWidget* parent)
     : QDialog(parent), workDir(std::move(folder)) {
-    setWindowTitle(Text(ChartTitle));
     chart = new ChartWidget(data, this);
     message = new QLabel(this);
     message->setObjectName(QStringLiteral("chartMessage"));
@@ -468,6 +475,12 @@ LearningChartDialog::LearningChartDialog(std::filesystem::path folder, QWidget* 
     layout->addWidget(chart, 1);
     layout->addWidget(message);
     resize(720, 480);
+    Retranslated(this, [this] {
+        setWindowTitle(Text(ChartTitle));
+        // Until the first read is done the message stays empty rather than say "no log".
+        if (!message->text().isEmpty()) message->setText(LearningChartMessage(data));
+        chart->update();
+    });
 
     readPoll = new QTimer(this);
     readPoll->setInterval(20);

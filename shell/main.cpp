@@ -4,14 +4,14 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 #include "core/cpu_level.h"
+#include "shell/language.h"
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/vell_app.h"
+#include "shell/view_options.h"
 
 namespace {
 
@@ -53,12 +53,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication application(argc, argv);
-    // The window speaks Japanese; the toolkit's own buttons and dialogs follow when its
-    // Japanese texts are installed.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        application.installTranslator(&toolkitTexts);
+    // The window speaks the language the settings or the locale choose; the toolkit's own
+    // buttons and dialogs follow it.
+    vell::UseLanguage(vell::SystemLanguage(vell::ViewOptions::Load().language));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vell"));

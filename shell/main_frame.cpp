@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 
 #include "shell/artwork.h"
 #include "shell/display_name.h"
+#include "shell/language.h"
 #include "shell/move_list_dock.h"
 #include "shell/research_commands.h"
 #include "shell/review_dock.h"
@@ -24,59 +26,71 @@ namespace {
 
 // The texts of the main window. A prompt holds the status-bar text, a line break and the
 // tooltip.
-const char* const FileMenuText = "ﾌｧｲﾙ(&F)";
-const char* const OpenRecordText = "棋譜を開く(&O)";
-const char* const SaveRecordText = "棋譜保存(&S)";
-const char* const RecentFilesText = "最近使ったﾌｧｲﾙ";
-const char* const ExitText = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)";
-const char* const ViewMenuText = "表示(&V)";
-const char* const ToolBarText = "ﾂｰﾙ ﾊﾞｰ(&T)";
-const char* const StatusBarText = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)";
-const char* const NavigateMenuText = "ナビゲート(&N)";
-const char* const StartGameText = "対局を開始(&B)";
-const char* const PauseGameText = "一時停止(&S)";
-const char* const PreviousText = "前へ(&P)";
-const char* const NextText = "次へ(&N)";
-const char* const FirstText = "最初に移動(&I)";
-const char* const LastText = "最後へ移動(&L)";
-const char* const SettingsMenuText = "設定(&C)";
-const char* const PlayersText = "対局者(&P)";
-const char* const HelpMenuText = "ﾍﾙﾌﾟ(&H)";
-const char* const DataInfoText = "データ情報(&D)";
-const char* const AboutSuffix = " のﾊﾞｰｼﾞｮﾝ情報(&A)...";
-const char* const ResearchMenuText = "研究(&S)";
-const char* const BookValueText = "BOOK評価値(&B)";
-const char* const AdoptWeightsText = "学習した重みを使う(&W)";
-const char* const NewGameText = "新しい対局(&N)";
-const char* const TakeBackText = "一手戻す(&U)";
-const char* const PlayNowText = "今すぐ打つ(&M)";
-const char* const RulesText = "遊び方(&R)";
-const char* const SquareNamesText = "マスの名前(&N)";
-const char* const AnimationText = "石が返る動き(&A)";
-const char* const SoundText = "効果音(&O)";
+const char* const FileMenuText = QT_TRANSLATE_NOOP("Vell", "ﾌｧｲﾙ(&F)");
+const char* const OpenRecordText = QT_TRANSLATE_NOOP("Vell", "棋譜を開く(&O)");
+const char* const SaveRecordText = QT_TRANSLATE_NOOP("Vell", "棋譜保存(&S)");
+const char* const RecentFilesText = QT_TRANSLATE_NOOP("Vell", "最近使ったﾌｧｲﾙ");
+const char* const ExitText = QT_TRANSLATE_NOOP("Vell", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)");
+const char* const ViewMenuText = QT_TRANSLATE_NOOP("Vell", "表示(&V)");
+const char* const ToolBarText = QT_TRANSLATE_NOOP("Vell", "ﾂｰﾙ ﾊﾞｰ(&T)");
+const char* const StatusBarText = QT_TRANSLATE_NOOP("Vell", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)");
+const char* const NavigateMenuText = QT_TRANSLATE_NOOP("Vell", "ナビゲート(&N)");
+const char* const StartGameText = QT_TRANSLATE_NOOP("Vell", "対局を開始(&B)");
+const char* const PauseGameText = QT_TRANSLATE_NOOP("Vell", "一時停止(&S)");
+const char* const PreviousText = QT_TRANSLATE_NOOP("Vell", "前へ(&P)");
+const char* const NextText = QT_TRANSLATE_NOOP("Vell", "次へ(&N)");
+const char* const FirstText = QT_TRANSLATE_NOOP("Vell", "最初に移動(&I)");
+const char* const LastText = QT_TRANSLATE_NOOP("Vell", "最後へ移動(&L)");
+const char* const SettingsMenuText = QT_TRANSLATE_NOOP("Vell", "設定(&C)");
+const char* const PlayersText = QT_TRANSLATE_NOOP("Vell", "対局者(&P)");
+const char* const HelpMenuText = QT_TRANSLATE_NOOP("Vell", "ﾍﾙﾌﾟ(&H)");
+const char* const DataInfoText = QT_TRANSLATE_NOOP("Vell", "データ情報(&D)");
+// %1 is the program's name.
+const char* const AboutText = QT_TRANSLATE_NOOP("Vell", "%1 のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+const char* const ResearchMenuText = QT_TRANSLATE_NOOP("Vell", "研究(&S)");
+const char* const BookValueText = QT_TRANSLATE_NOOP("Vell", "BOOK評価値(&B)");
+const char* const AdoptWeightsText = QT_TRANSLATE_NOOP("Vell", "学習した重みを使う(&W)");
+const char* const NewGameText = QT_TRANSLATE_NOOP("Vell", "新しい対局(&N)");
+const char* const TakeBackText = QT_TRANSLATE_NOOP("Vell", "一手戻す(&U)");
+const char* const PlayNowText = QT_TRANSLATE_NOOP("Vell", "今すぐ打つ(&M)");
+const char* const RulesText = QT_TRANSLATE_NOOP("Vell", "遊び方(&R)");
+const char* const SquareNamesText = QT_TRANSLATE_NOOP("Vell", "マスの名前(&N)");
+const char* const AnimationText = QT_TRANSLATE_NOOP("Vell", "石が返る動き(&A)");
+const char* const SoundText = QT_TRANSLATE_NOOP("Vell", "効果音(&O)");
+const char* const LanguageMenuText = QT_TRANSLATE_NOOP("Vell", "言語 / Language");
+const char* const AutomaticLanguageText = QT_TRANSLATE_NOOP("Vell", "自動");
+const char* const JapaneseText = QT_TRANSLATE_NOOP("Vell", "日本語");
+const char* const EnglishText = QT_TRANSLATE_NOOP("Vell", "English");
 
-const char* const StartGamePrompt = "対局を開始\n対局開始";
-const char* const PausePrompt = "一時停止\n一時停止";
-const char* const FirstPrompt = "最初に戻る\n最初に戻る";
-const char* const PlayersPrompt = "設定\n設定";
-const char* const PreviousPrompt = "一手戻る\n一手戻る";
-const char* const NextPrompt = "一つ次へ移動\n次へ移動";
-const char* const LastPrompt = "最後へ移動\n最後へ移動";
-const char* const SaveRecordPrompt = "棋譜を保存します\n棋譜を保存";
-const char* const OpenRecordPrompt = "棋譜を開きます\n棋譜を開く";
-const char* const DataInfoPrompt = "データのバージョン情報など\nデータ情報";
-const char* const ExitPrompt = "ｱﾌﾟﾘｹｰｼｮﾝを終了します\n終了";
-const char* const ToolBarPrompt = "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰ";
-const char* const StatusBarPrompt = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰ";
-const char* const NewGamePrompt = "初めから新しい対局を始めます\n新しい対局";
-const char* const TakeBackPrompt = "あなたの前の手番まで戻します\n一手戻す";
-const char* const PlayNowPrompt =
-    "考えているコンピュータに、読み終えた一番深い手を今すぐ打たせます\n今すぐ打つ";
-const char* const RulesPrompt = "この対局の遊び方を表示します\n遊び方";
-const char* const SquareNamesPrompt = "盤のまわりに列の文字と行の数字を表示します";
-const char* const AnimationPrompt = "打った手で石が裏返るところを見せます";
-const char* const SoundPrompt = "石を打ったとき、パスと終局で音を鳴らします";
-const char* const AboutPrompt = "ﾌﾟﾛｸﾞﾗﾑの名前とﾊﾞｰｼﾞｮﾝを表示します\nﾊﾞｰｼﾞｮﾝ情報";
+const char* const StartGamePrompt = QT_TRANSLATE_NOOP("Vell", "対局を開始\n対局開始");
+const char* const PausePrompt = QT_TRANSLATE_NOOP("Vell", "一時停止\n一時停止");
+const char* const FirstPrompt = QT_TRANSLATE_NOOP("Vell", "最初に戻る\n最初に戻る");
+const char* const PlayersPrompt = QT_TRANSLATE_NOOP("Vell", "設定\n設定");
+const char* const PreviousPrompt = QT_TRANSLATE_NOOP("Vell", "一手戻る\n一手戻る");
+const char* const NextPrompt = QT_TRANSLATE_NOOP("Vell", "一つ次へ移動\n次へ移動");
+const char* const LastPrompt = QT_TRANSLATE_NOOP("Vell", "最後へ移動\n最後へ移動");
+const char* const SaveRecordPrompt = QT_TRANSLATE_NOOP("Vell", "棋譜を保存します\n棋譜を保存");
+const char* const OpenRecordPrompt = QT_TRANSLATE_NOOP("Vell", "棋譜を開きます\n棋譜を開く");
+const char* const DataInfoPrompt =
+    QT_TRANSLATE_NOOP("Vell", "データのバージョン情報など\nデータ情報");
+const char* const ExitPrompt = QT_TRANSLATE_NOOP("Vell", "ｱﾌﾟﾘｹｰｼｮﾝを終了します\n終了");
+const char* const ToolBarPrompt = QT_TRANSLATE_NOOP("Vell", "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰ");
+const char* const StatusBarPrompt = QT_TRANSLATE_NOOP("Vell", "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰ");
+const char* const NewGamePrompt =
+    QT_TRANSLATE_NOOP("Vell", "初めから新しい対局を始めます\n新しい対局");
+const char* const TakeBackPrompt =
+    QT_TRANSLATE_NOOP("Vell", "あなたの前の手番まで戻します\n一手戻す");
+const char* const PlayNowPrompt = QT_TRANSLATE_NOOP(
+    "Vell", "考えているコンピュータに、読み終えた一番深い手を今すぐ打たせます\n今すぐ打つ");
+const char* const RulesPrompt = QT_TRANSLATE_NOOP("Vell", "この対局の遊び方を表示します\n遊び方");
+const char* const SquareNamesPrompt =
+    QT_TRANSLATE_NOOP("Vell", "盤のまわりに列の文字と行の数字を表示します");
+const char* const AnimationPrompt =
+    QT_TRANSLATE_NOOP("Vell", "打った手で石が裏返るところを見せます");
+const char* const SoundPrompt =
+    QT_TRANSLATE_NOOP("Vell", "石を打ったとき、パスと終局で音を鳴らします");
+const char* const AboutPrompt =
+    QT_TRANSLATE_NOOP("Vell", "ﾌﾟﾛｸﾞﾗﾑの名前とﾊﾞｰｼﾞｮﾝを表示します\nﾊﾞｰｼﾞｮﾝ情報");
 
 constexpr int GamePaneWidth = 128;
 
@@ -96,14 +110,42 @@ CMainFrame::CMainFrame(CVellView* boardView, QWidget* parent)
 }
 
 QAction* CMainFrame::MakeAction(Command command, const char* text, const char* prompt) {
-    auto* action = new QAction(Text(text), this);
-    if (prompt) {
+    auto* action = new QAction(this);
+    Retranslated(action, [action, text, prompt] {
+        action->setText(Text(text));
+        if (!prompt) return;
         const QString both = Text(prompt);
         action->setStatusTip(both.section(QLatin1Char('\n'), 0, 0));
         action->setToolTip(both.section(QLatin1Char('\n'), 1, 1));
-    }
+    });
     commandActions[static_cast<int>(command)] = action;
     return action;
+}
+
+QMenu* CMainFrame::AddMenu(const char* title) {
+    QMenu* menu = menuBar()->addMenu(QString());
+    Retranslated(menu, [menu, title] { menu->setTitle(Text(title)); });
+    return menu;
+}
+
+void CMainFrame::AddLanguageMenu(QMenu* viewMenu) {
+    QMenu* languages = viewMenu->addMenu(QString());
+    languages->setObjectName(QStringLiteral("languageMenu"));
+    Retranslated(languages, [languages] { languages->setTitle(Text(LanguageMenuText)); });
+    auto* group = new QActionGroup(languages);
+    const std::pair<LanguageChoice, const char*> choices[] = {
+        {LanguageChoice::Automatic, AutomaticLanguageText},
+        {LanguageChoice::Japanese, JapaneseText},
+        {LanguageChoice::English, EnglishText}};
+    for (const auto& [choice, text] : choices) {
+        QAction* action = languages->addAction(QString());
+        Retranslated(action, [action, text = text] { action->setText(Text(text)); });
+        action->setCheckable(true);
+        action->setChecked(choice == view->Options().language);
+        group->addAction(action);
+        connect(action, &QAction::triggered, view,
+                [this, choice = choice] { view->SetLanguageChoice(choice); });
+    }
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -177,7 +219,7 @@ void CMainFrame::CreateToolBar() {
 }
 
 void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(Text(FileMenuText));
+    QMenu* file = AddMenu(FileMenuText);
     QAction* newGame = MakeAction(Command::New, NewGameText, NewGamePrompt);
     newGame->setShortcut(QKeySequence::New);
     connect(newGame, &QAction::triggered, this, &CMainFrame::NewRequested);
@@ -200,7 +242,7 @@ void CMainFrame::CreateMenus() {
     file->addAction(exit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* show = menuBar()->addMenu(Text(ViewMenuText));
+    QMenu* show = AddMenu(ViewMenuText);
     QAction* toolBarToggle = MakeAction(Command::ToggleToolBar, ToolBarText, ToolBarPrompt);
     toolBarToggle->setCheckable(true);
     toolBarToggle->setChecked(true);
@@ -239,7 +281,7 @@ void CMainFrame::CreateMenus() {
         show->addAction(action);
     }
 
-    QMenu* navigate = menuBar()->addMenu(Text(NavigateMenuText));
+    QMenu* navigate = AddMenu(NavigateMenuText);
     navigate->addAction(CommandAction(Command::StartGame));
     navigate->addAction(CommandAction(Command::PauseGame));
     navigate->addAction(CommandAction(Command::PlayNow));
@@ -254,10 +296,10 @@ void CMainFrame::CreateMenus() {
     connect(takeBack, &QAction::triggered, view, &CVellView::TakeBack);
     navigate->addAction(takeBack);
 
-    QMenu* settings = menuBar()->addMenu(Text(SettingsMenuText));
+    QMenu* settings = AddMenu(SettingsMenuText);
     settings->addAction(CommandAction(Command::Players));
 
-    QMenu* help = menuBar()->addMenu(Text(HelpMenuText));
+    QMenu* help = AddMenu(HelpMenuText);
     QAction* dataInfo = MakeAction(Command::DataInfo, DataInfoText, DataInfoPrompt);
     connect(dataInfo, &QAction::triggered, view, &CVellView::ShowDataInfo);
     help->addAction(dataInfo);
@@ -266,14 +308,16 @@ void CMainFrame::CreateMenus() {
     connect(rules, &QAction::triggered, this, &CMainFrame::RulesRequested);
     help->addAction(rules);
     help->addSeparator();
-    QAction* about = new QAction(Text(DisplayName) + Text(AboutSuffix), this);
-    const QString aboutPrompt = Text(AboutPrompt);
-    about->setStatusTip(aboutPrompt.section(QLatin1Char('\n'), 0, 0));
+    QAction* about = new QAction(this);
+    Retranslated(about, [about] {
+        about->setText(Text(AboutText).arg(QString::fromUtf8(DisplayName)));
+        about->setStatusTip(Text(AboutPrompt).section(QLatin1Char('\n'), 0, 0));
+    });
     commandActions[static_cast<int>(Command::About)] = about;
     connect(about, &QAction::triggered, this, &CMainFrame::AboutRequested);
     help->addAction(about);
 
-    QMenu* research = menuBar()->addMenu(Text(ResearchMenuText));
+    QMenu* research = AddMenu(ResearchMenuText);
     QAction* bookValue = MakeAction(Command::BookValue, BookValueText);
     connect(bookValue, &QAction::triggered, view, &CVellView::ShowBookValue);
     research->addAction(bookValue);
@@ -282,6 +326,8 @@ void CMainFrame::CreateMenus() {
     research->addAction(adoptWeights);
     AddResearchCommands(this, research, view);
     AddReviewCommands(this, research, show, view);
+    show->addSeparator();
+    AddLanguageMenu(show);
 
     // Opening and saving are the file menu's items, keys included; printing lives on its key
     // only, which the window carries so it works wherever the focus is.

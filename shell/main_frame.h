@@ -6,6 +6,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QToolBar;
 
 namespace vell {
@@ -75,6 +76,10 @@ class CMainFrame : public QMainWindow {
 
   private:
     QAction* MakeAction(Command command, const char* text, const char* prompt = nullptr);
+    // A menu of the menu bar whose title follows the language.
+    QMenu* AddMenu(const char* title);
+    // "言語 / Language" under the view menu: automatic, Japanese or English, applied at once.
+    void AddLanguageMenu(QMenu* viewMenu);
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();

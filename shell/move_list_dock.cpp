@@ -9,6 +9,8 @@
 #include <QStyle>
 
 #include "core/square_name.h"
+#include "shell/language.h"
+#include "shell/text.h"
 #include "shell/vell_view.h"
 
 namespace vell {
@@ -16,11 +18,11 @@ namespace vell {
 namespace {
 
 // The texts of the move list.
-const char* const MoveListTitle = "棋譜";
-const char* const MoveListMenuText = "棋譜一覧(&M)";
-const char* const MoveListPrompt = "棋譜一覧の表示/非表示";
-const char* const StartLineText = "開始局面";
-const char* const PassText = "パス";
+const char* const MoveListTitle = QT_TRANSLATE_NOOP("Vell", "棋譜");
+const char* const MoveListMenuText = QT_TRANSLATE_NOOP("Vell", "棋譜一覧(&M)");
+const char* const MoveListPrompt = QT_TRANSLATE_NOOP("Vell", "棋譜一覧の表示/非表示");
+const char* const StartLineText = QT_TRANSLATE_NOOP("Vell", "開始局面");
+const char* const PassText = QT_TRANSLATE_NOOP("Vell", "パス");
 
 constexpr char DiagramLetters[] = "xo-";
 
@@ -35,22 +37,22 @@ bool PassAfter(const GameHistory& history, int m) {
 
 std::vector<MoveListLine> MoveListLines(const GameHistory& history) {
     std::vector<MoveListLine> result;
-    result.push_back({QString::fromUtf8(StartLineText), 0});
+    result.push_back({Text(StartLineText), 0});
     for (int m = 1; m <= history.moveCount; ++m) {
         const int mover = history.sideAtPly[m - 1];
         result.push_back({QString::asprintf("%2d  %c ", m, DiagramLetters[mover & 1]) +
                               QString::fromStdString(SquareName(history.SquareOfMove(m))),
                           m});
         if (PassAfter(history, m))
-            result.push_back({QString::asprintf("    %c ", DiagramLetters[1 - (mover & 1)]) +
-                                  QString::fromUtf8(PassText),
-                              m});
+            result.push_back(
+                {QString::asprintf("    %c ", DiagramLetters[1 - (mover & 1)]) + Text(PassText),
+                 m});
     }
     return result;
 }
 
 MoveListDock::MoveListDock(CVellView* boardView, QWidget* parent)
-    : QDockWidget(QString::fromUtf8(MoveListTitle), parent), view(boardView) {
+    : QDockWidget(parent), view(boardView) {
     setObjectName(QStringLiteral("moveList"));
     lines = new QListWidget(this);
     QFont fixed = lines->font();
@@ -61,7 +63,10 @@ MoveListDock::MoveListDock(CVellView* boardView, QWidget* parent)
     setWidget(lines);
     connect(lines, &QListWidget::currentRowChanged, this, &MoveListDock::LineChosen);
     connect(view, &CVellView::FlowChanged, this, &MoveListDock::Refresh);
-    Refresh();
+    Retranslated(this, [this] {
+        setWindowTitle(Text(MoveListTitle));
+        Refresh();
+    });
 }
 
 void MoveListDock::Refresh() {
@@ -102,14 +107,23 @@ void MoveListDock::LineChosen(int row) {
 MoveListDock* AddMoveListDock(QMainWindow* frame, QMenu* viewMenu, CVellView* view) {
     auto* dock = new MoveListDock(view, frame);
     frame->addDockWidget(Qt::RightDockWidgetArea, dock);
-    // As wide as its lines need, so the board keeps the rest of the window.
-    const QFontMetrics metrics(dock->list()->font());
-    const int width = metrics.horizontalAdvance(QStringLiteral("60  x a1 ....")) +
-                      dock->list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    frame->resizeDocks({dock}, {width}, Qt::Horizontal);
+    // As wide as its lines need, so the board keeps the rest of the window; a language with a
+    // longer first line widens it, never narrows it.
+    const auto fit = [frame, dock](bool first) {
+        const QFontMetrics metrics(dock->list()->font());
+        const int width = std::max(metrics.horizontalAdvance(QStringLiteral("60  x a1 ....")),
+                                   metrics.horizontalAdvance(Text(StartLineText))) +
+                          dock->list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (first || dock->width() < width) frame->resizeDocks({dock}, {width}, Qt::Horizontal);
+    };
+    fit(true);
     QAction* toggle = dock->toggleViewAction();
-    toggle->setText(QString::fromUtf8(MoveListMenuText));
-    toggle->setStatusTip(QString::fromUtf8(MoveListPrompt));
+    // After the dock's own title, which the dock copies into this action.
+    Retranslated(toggle, [toggle, fit] {
+        toggle->setText(Text(MoveListMenuText));
+        toggle->setStatusTip(Text(MoveListPrompt));
+        fit(false);
+    });
     toggle->setObjectName(QStringLiteral("moveListToggle"));
     viewMenu->addAction(toggle);
     return dock;

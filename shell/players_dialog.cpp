@@ -25,46 +25,52 @@ namespace vell {
 namespace {
 
 // The texts of the dialog.
-const char* const CaptionText = "ﾀﾞｲｱﾛｸﾞ";
+const char* const CaptionText = QT_TRANSLATE_NOOP("Vell", "ﾀﾞｲｱﾛｸﾞ");
 const char* const OkText = "OK";
-const char* const CancelText = "ｷｬﾝｾﾙ";
-const char* const BlackText = "黒";
-const char* const WhiteText = "白";
-const char* const OpeningModeText = "定石モード";
-const char* const TrainingText = "トレーニング";
-const char* const NormalDepthText = "通常読みの深さ";
-const char* const FinalDepthText = "最終読みの深さ";
-const char* const MoveTimeText = "1手の制限時間";
-const char* const MoveTimeOffText = "なし";
-const char* const SecondsSuffixText = " 秒";
+const char* const CancelText = QT_TRANSLATE_NOOP("Vell", "ｷｬﾝｾﾙ");
+const char* const BlackText = QT_TRANSLATE_NOOP("Vell", "黒");
+const char* const WhiteText = QT_TRANSLATE_NOOP("Vell", "白");
+const char* const OpeningModeText = QT_TRANSLATE_NOOP("Vell", "定石モード");
+const char* const TrainingText = QT_TRANSLATE_NOOP("Vell", "トレーニング");
+const char* const NormalDepthText = QT_TRANSLATE_NOOP("Vell", "通常読みの深さ");
+const char* const FinalDepthText = QT_TRANSLATE_NOOP("Vell", "最終読みの深さ");
+const char* const MoveTimeText = QT_TRANSLATE_NOOP("Vell", "1手の制限時間");
+const char* const MoveTimeOffText = QT_TRANSLATE_NOOP("Vell", "なし");
+const char* const SecondsSuffixText = QT_TRANSLATE_NOOP("Vell", " 秒");
 const char* const MoveTimeTip =
-    "コンピュータはこの時間まで深く読み、読み終えた一番深い手を打ちます。"
-    "「なし」では深さの設定どおりに読みます。";
-const char* const PliesText = "手";
-const char* const NotANumberText = "整数を入力してください。";
-const char* const OutOfRangeText = "%1 から %2 までの整数を入力してください。";
+    QT_TRANSLATE_NOOP("Vell",
+                      "コンピュータはこの時間まで深く読み、読み終えた一番深い手を打ちます。"
+                      "「なし」では深さの設定どおりに読みます。");
+const char* const PliesText = QT_TRANSLATE_NOOP("Vell", "手");
+const char* const NotANumberText = QT_TRANSLATE_NOOP("Vell", "整数を入力してください。");
+const char* const OutOfRangeText =
+    QT_TRANSLATE_NOOP("Vell", "%1 から %2 までの整数を入力してください。");
 const char* const PlayerTips[] = {
-    "あなたが盤をクリックして打ちます。",
-    "コンピュータ: 手作りの評価で読みます。",
-    "コンピュータ: 手作りの評価と学習したパターン評価を合わせて読みます。",
-    "コンピュータ: 学習したパターン評価で読みます。",
-    "コンピュータ: でたらめな評価で打ちます。",
+    QT_TRANSLATE_NOOP("Vell", "あなたが盤をクリックして打ちます。"),
+    QT_TRANSLATE_NOOP("Vell", "コンピュータ: 手作りの評価で読みます。"),
+    QT_TRANSLATE_NOOP("Vell",
+                      "コンピュータ: 手作りの評価と学習したパターン評価を合わせて読みます。"),
+    QT_TRANSLATE_NOOP("Vell", "コンピュータ: 学習したパターン評価で読みます。"),
+    QT_TRANSLATE_NOOP("Vell", "コンピュータ: でたらめな評価で打ちます。"),
 };
-const char* const NormalDepthTip = "何手先まで読むかです。深いほど強く、時間がかかります。";
-const char* const FinalDepthTip = "空きマスがこの数以下になると、最後まで読み切ります。";
-const char* const SlowDepthTip = "この深さだと、1手にかなり時間がかかります。";
-const char* const StrengthText = "強さ";
-const char* const CustomStrengthText = "自分で設定";
-const char* const SecondsText = "1手 約%1秒";
-const char* const FastMoveText = "1手 0.1秒未満";
-const char* const NoEstimateText = "1手の時間: 目安なし";
+const char* const NormalDepthTip =
+    QT_TRANSLATE_NOOP("Vell", "何手先まで読むかです。深いほど強く、時間がかかります。");
+const char* const FinalDepthTip =
+    QT_TRANSLATE_NOOP("Vell", "空きマスがこの数以下になると、最後まで読み切ります。");
+const char* const SlowDepthTip =
+    QT_TRANSLATE_NOOP("Vell", "この深さだと、1手にかなり時間がかかります。");
+const char* const StrengthText = QT_TRANSLATE_NOOP("Vell", "強さ");
+const char* const CustomStrengthText = QT_TRANSLATE_NOOP("Vell", "自分で設定");
+const char* const SecondsText = QT_TRANSLATE_NOOP("Vell", "1手 約%1秒");
+const char* const FastMoveText = QT_TRANSLATE_NOOP("Vell", "1手 0.1秒未満");
+const char* const NoEstimateText = QT_TRANSLATE_NOOP("Vell", "1手の時間: 目安なし");
 // One line on each player type, shown in the dialog below the lists.
 const char* const PlayerLines[] = {
-    "Human: あなたが盤をクリックするかキーで打ちます。",
-    "CPU-1: 手作りの評価で読みます。",
-    "CPU-PAT1: 手作りの評価と学習したパターン評価を合わせます。",
-    "CPU-PAT2: 学習したパターン評価で読みます。",
-    "CPU-1-2: でたらめな評価で打ちます。いちばん弱い型です。",
+    QT_TRANSLATE_NOOP("Vell", "Human: あなたが盤をクリックするかキーで打ちます。"),
+    QT_TRANSLATE_NOOP("Vell", "CPU-1: 手作りの評価で読みます。"),
+    QT_TRANSLATE_NOOP("Vell", "CPU-PAT1: 手作りの評価と学習したパターン評価を合わせます。"),
+    QT_TRANSLATE_NOOP("Vell", "CPU-PAT2: 学習したパターン評価で読みます。"),
+    QT_TRANSLATE_NOOP("Vell", "CPU-1-2: でたらめな評価で打ちます。いちばん弱い型です。"),
 };
 
 // From these depths on, a move takes long on an ordinary machine.

@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "shell/language.h"
 #include "shell/learning_chart_dialog.h"
+#include "shell/text.h"
 #include "shell/vell_view.h"
 
 namespace vell {
@@ -13,18 +15,21 @@ namespace vell {
 namespace {
 
 // The texts of the research commands.
-const char* const HintText = "ヒント(&H)";
-const char* const HintPrompt = "次の一手のヒントを表示します";
-const char* const ChartText = "学習グラフ(&G)";
-const char* const ChartPrompt = "学習の経過をグラフで表示します";
+const char* const HintText = QT_TRANSLATE_NOOP("Vell", "ヒント(&H)");
+const char* const HintPrompt = QT_TRANSLATE_NOOP("Vell", "次の一手のヒントを表示します");
+const char* const ChartText = QT_TRANSLATE_NOOP("Vell", "学習グラフ(&G)");
+const char* const ChartPrompt = QT_TRANSLATE_NOOP("Vell", "学習の経過をグラフで表示します");
 
 }  // namespace
 
 void AddResearchCommands(QMainWindow* frame, QMenu* research, CVellView* view) {
-    auto* hint = new QAction(QString::fromUtf8(HintText), frame);
+    auto* hint = new QAction(frame);
+    Retranslated(hint, [hint] {
+        hint->setText(Text(HintText));
+        hint->setStatusTip(Text(HintPrompt));
+    });
     hint->setObjectName(QStringLiteral("hintAction"));
     hint->setShortcut(QKeySequence(Qt::Key_H));
-    hint->setStatusTip(QString::fromUtf8(HintPrompt));
     QObject::connect(hint, &QAction::triggered, view, &CVellView::ShowHint);
     QObject::connect(view, &CVellView::FlowChanged, hint,
                      [hint, view] { hint->setEnabled(view->CanShowHint()); });
@@ -33,9 +38,12 @@ void AddResearchCommands(QMainWindow* frame, QMenu* research, CVellView* view) {
     // The key works wherever the focus is in the window.
     frame->addAction(hint);
 
-    auto* chart = new QAction(QString::fromUtf8(ChartText), frame);
+    auto* chart = new QAction(frame);
+    Retranslated(chart, [chart] {
+        chart->setText(Text(ChartText));
+        chart->setStatusTip(Text(ChartPrompt));
+    });
     chart->setObjectName(QStringLiteral("learningChartAction"));
-    chart->setStatusTip(QString::fromUtf8(ChartPrompt));
     auto dialog = std::make_shared<QPointer<LearningChartDialog>>();
     QObject::connect(chart, &QAction::triggered, frame, [frame, view, dialog] {
         if (!*dialog) {

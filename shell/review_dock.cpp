@@ -15,7 +15,10 @@
 #include "core/square_name.h"
 #include "engine/game_review.h"
 #include "engine/review_text.h"
+#include "shell/language.h"
+#include "shell/logic_texts.h"
 #include "shell/review_graph.h"
+#include "shell/text.h"
 #include "shell/vell_view.h"
 
 namespace vell {
@@ -23,22 +26,24 @@ namespace vell {
 namespace {
 
 // The texts of the review.
-const char* const ReviewTitle = "対局の検討";
-const char* const ReviewText = "対局の検討(&K)";
-const char* const ReviewPrompt = "画面の対局を一手ずつ検討します";
-const char* const CandidateText = "候補手の評価値(&E)";
-const char* const CandidatePrompt = "検討した局面で打てる手の評価値を盤に表示します";
-const char* const ProgressText = "検討しています… %1 / %2 手";
-const char* const DoneText = "検討が終わりました。点や行を選ぶとその手の局面を表示します";
-const char* const IdleText = "研究メニューの「対局の検討」で検討します";
-const char* const CancelText = "中止";
+const char* const ReviewTitle = QT_TRANSLATE_NOOP("Vell", "対局の検討");
+const char* const ReviewText = QT_TRANSLATE_NOOP("Vell", "対局の検討(&K)");
+const char* const ReviewPrompt = QT_TRANSLATE_NOOP("Vell", "画面の対局を一手ずつ検討します");
+const char* const CandidateText = QT_TRANSLATE_NOOP("Vell", "候補手の評価値(&E)");
+const char* const CandidatePrompt =
+    QT_TRANSLATE_NOOP("Vell", "検討した局面で打てる手の評価値を盤に表示します");
+const char* const ProgressText = QT_TRANSLATE_NOOP("Vell", "検討しています… %1 / %2 手");
+const char* const DoneText =
+    QT_TRANSLATE_NOOP("Vell", "検討が終わりました。点や行を選ぶとその手の局面を表示します");
+const char* const IdleText = QT_TRANSLATE_NOOP("Vell", "研究メニューの「対局の検討」で検討します");
+const char* const CancelText = QT_TRANSLATE_NOOP("Vell", "中止");
 
 // Lines the list shows at the dock's own height.
 constexpr int ShownLines = 12;
 
 // A side's summary with its worst moves as links to their positions.
 QString SummaryHtml(const GameReview& review, int side) {
-    QString text = QString::fromStdString(SideSummaryText(review, side)).toHtmlEscaped();
+    QString text = LogicText(SideSummaryText(review, side)).toHtmlEscaped();
     for (const int index : SummarizeSide(review, side).worst) {
         const MoveReview& move = review.moves[static_cast<std::size_t>(index)];
         const QString name = QString::fromStdString(std::to_string(move.moveNumber) + ". " +
@@ -53,14 +58,14 @@ QString SummaryHtml(const GameReview& review, int side) {
 }  // namespace
 
 ReviewDock::ReviewDock(CVellView* boardView, QWidget* parent)
-    : QDockWidget(QString::fromUtf8(ReviewTitle), parent), view(boardView) {
+    : QDockWidget(parent), view(boardView) {
     setObjectName(QStringLiteral("reviewDock"));
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
     auto* top = new QHBoxLayout;
     status = new QLabel(body);
     status->setWordWrap(true);
-    cancel = new QPushButton(QString::fromUtf8(CancelText), body);
+    cancel = new QPushButton(body);
     cancel->setObjectName(QStringLiteral("reviewCancel"));
     top->addWidget(status, 1);
     top->addWidget(cancel);
@@ -80,7 +85,7 @@ ReviewDock::ReviewDock(CVellView* boardView, QWidget* parent)
     fixed.setStyleHint(QFont::Monospace);
     fixed.setFixedPitch(true);
     lines->setFont(fixed);
-    heading = new QLabel(QString::fromStdString(ReviewHeadingText()), body);
+    heading = new QLabel(body);
     heading->setFont(fixed);
     heading->setIndent(lines->frameWidth() + 4);
     column->addWidget(heading);
@@ -96,7 +101,15 @@ ReviewDock::ReviewDock(CVellView* boardView, QWidget* parent)
     connect(sides, &QLabel::linkActivated, this,
             [this](const QString& link) { MoveChosen(link.toInt()); });
     connect(view, &CVellView::FlowChanged, this, &ReviewDock::Refresh);
-    Refresh();
+    Retranslated(this, [this] {
+        setWindowTitle(Text(ReviewTitle));
+        cancel->setText(Text(CancelText));
+        heading->setText(LogicText(ReviewHeadingText()));
+        // The review's lines are written again in the new language.
+        shownReview = nullptr;
+        Refresh();
+        chart->update();
+    });
 }
 
 void ReviewDock::Refresh() {
@@ -105,11 +118,11 @@ void ReviewDock::Refresh() {
     refreshing = true;
     cancel->setVisible(runner.Running());
     if (runner.Running()) {
-        status->setText(QString::fromUtf8(ProgressText).arg(runner.Reviewed()).arg(runner.Total()));
+        status->setText(Text(ProgressText).arg(runner.Reviewed()).arg(runner.Total()));
     } else if (review) {
-        status->setText(QString::fromUtf8(DoneText));
+        status->setText(Text(DoneText));
     } else {
-        status->setText(QString::fromUtf8(IdleText));
+        status->setText(Text(IdleText));
     }
     if (review != shownReview) {
         shownReview = review;
@@ -118,7 +131,7 @@ void ReviewDock::Refresh() {
         heading->setVisible(review != nullptr);
         if (review) {
             for (const MoveReview& move : review->moves)
-                lines->addItem(QString::fromStdString(ReviewLineText(move)));
+                lines->addItem(LogicText(ReviewLineText(move)));
             // Rich text would fold the spaces between the summary's parts.
             sides->setText(QStringLiteral("<p style=\"white-space:pre-wrap\">") +
                            SummaryHtml(*review, Black) + QStringLiteral("<br>") +
@@ -134,9 +147,7 @@ void ReviewDock::Refresh() {
 
 QSize ReviewDock::sizeHint() const {
     return QDockWidget::sizeHint().expandedTo(
-        {QFontMetrics(lines->font())
-                 .horizontalAdvance(QString::fromStdString(ReviewHeadingText() + "  ")) +
-             48,
+        {QFontMetrics(lines->font()).horizontalAdvance(heading->text() + QStringLiteral("  ")) + 48,
          0});
 }
 
@@ -153,9 +164,12 @@ ReviewDock* AddReviewCommands(QMainWindow* frame, QMenu* research, QMenu* viewMe
     frame->addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();
 
-    auto* start = new QAction(QString::fromUtf8(ReviewText), frame);
+    auto* start = new QAction(frame);
     start->setObjectName(QStringLiteral("reviewGameAction"));
-    start->setStatusTip(QString::fromUtf8(ReviewPrompt));
+    Retranslated(start, [start] {
+        start->setText(Text(ReviewText));
+        start->setStatusTip(Text(ReviewPrompt));
+    });
     QObject::connect(start, &QAction::triggered, frame, [dock, view] {
         view->ReviewGame();
         dock->show();
@@ -166,9 +180,12 @@ ReviewDock* AddReviewCommands(QMainWindow* frame, QMenu* research, QMenu* viewMe
     start->setEnabled(view->CanReviewGame());
     research->addAction(start);
 
-    auto* values = new QAction(QString::fromUtf8(CandidateText), frame);
+    auto* values = new QAction(frame);
     values->setObjectName(QStringLiteral("candidateValuesAction"));
-    values->setStatusTip(QString::fromUtf8(CandidatePrompt));
+    Retranslated(values, [values] {
+        values->setText(Text(CandidateText));
+        values->setStatusTip(Text(CandidatePrompt));
+    });
     values->setCheckable(true);
     QObject::connect(values, &QAction::toggled, view, &CVellView::ShowCandidateValues);
     viewMenu->addAction(values);

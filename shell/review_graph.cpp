@@ -13,14 +13,16 @@
 #include "engine/game_review.h"
 #include "engine/review_text.h"
 #include "engine/stones.h"
+#include "shell/logic_texts.h"
+#include "shell/text.h"
 
 namespace vell {
 
 namespace {
 
-const char* const MovesAxisText = "手数";
-const char* const MarginAxisText = "黒の石差";
-const char* const EvenText = "互角";
+const char* const MovesAxisText = QT_TRANSLATE_NOOP("Vell", "手数");
+const char* const MarginAxisText = QT_TRANSLATE_NOOP("Vell", "黒の石差");
+const char* const EvenText = QT_TRANSLATE_NOOP("Vell", "互角");
 
 // Within 5 stones either way the verdict calls the game even.
 constexpr int EvenTenths = 50;
@@ -71,7 +73,7 @@ void ReviewGraph::SetReview(const GameReview* review, int newSelected) {
                 value = (value + black(moves[i + 1].bestValue, moves[i + 1].side)) / 2;
             newPoints.push_back({moves[i].moveNumber,
                                  StoneTenths(static_cast<int>(std::lround(value))), moves[i].mark,
-                                 QString::fromStdString(ReviewMoveText(moves[i]))});
+                                 LogicText(ReviewMoveText(moves[i]))});
         }
     }
     int largest = 0;
@@ -133,8 +135,7 @@ void ReviewGraph::paintEvent(QPaintEvent*) {
     const QRectF even(plot.left(), Y(EvenTenths), plot.width(), Y(-EvenTenths) - Y(EvenTenths));
     painter.fillRect(even, EvenBand);
     painter.setPen(QColor(60, 110, 60));
-    painter.drawText(even.adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter,
-                     QString::fromUtf8(EvenText));
+    painter.drawText(even.adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, Text(EvenText));
     for (const int t : {-range, -range / 2, 0, range / 2, range}) {
         painter.setPen(
             QPen(t == 0 ? QColor(90, 90, 90) : Grid, 1, t == 0 ? Qt::SolidLine : Qt::DotLine));
@@ -155,9 +156,8 @@ void ReviewGraph::paintEvent(QPaintEvent*) {
     }
     painter.drawText(
         QRectF(plot.left(), plot.bottom() + 2 + metrics.height(), plot.width(), metrics.height()),
-        Qt::AlignHCenter, QString::fromUtf8(MovesAxisText));
-    painter.drawText(QRectF(2, 2, width(), metrics.height()), Qt::AlignLeft,
-                     QString::fromUtf8(MarginAxisText));
+        Qt::AlignHCenter, Text(MovesAxisText));
+    painter.drawText(QRectF(2, 2, width(), metrics.height()), Qt::AlignLeft, Text(MarginAxisText));
     painter.setPen(QColor(120, 120, 120));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);

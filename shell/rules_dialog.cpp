@@ -16,18 +16,20 @@ namespace vell {
 namespace {
 
 // The texts of the page.
-const char* const CaptionText = "遊び方";
+const char* const CaptionText = QT_TRANSLATE_NOOP("Vell", "遊び方");
 const char* const OkText = "OK";
-const char* const RulesText =
+const char* const RulesText = QT_TRANSLATE_NOOP(
+    "Vell",
     "白が先手です。空いているマスに石を置くと、そこから縦・横・斜めに続く相手の石の列が、"
     "その先が空きマスで終わるときだけ裏返ります。列の先が自分の石や盤の端なら、何も裏返りません。"
     "1つも裏返らないマスには打てません。\n\n"
     "打てるマスがないときはパスになり、相手がもう一度打ちます。"
     "どちらも打てなくなったら対局は終わりで、石の多い方の勝ちです。"
-    "このルールでは空きマスが残ったまま終わることがよくあります。";
+    "このルールでは空きマスが残ったまま終わることがよくあります。");
 const char* const DiagramText =
-    "図: 白が×に打つと、右に続く黒2つの先が空きマスなので2つとも白になります。"
-    "下の列は先が白の石なので裏返りません。";
+    QT_TRANSLATE_NOOP("Vell",
+                      "図: 白が×に打つと、右に続く黒2つの先が空きマスなので2つとも白になります。"
+                      "下の列は先が白の石なので裏返りません。");
 
 // One row where white's move at the cross turns two black stones (the line ends at an empty
 // square), and one below where the same line ends at a white stone and turns nothing.

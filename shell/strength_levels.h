@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include <QtGlobal>
+
 #include "core/player_names.h"
 
 namespace vell {
@@ -21,11 +23,11 @@ struct StrengthLevel {
 };
 
 inline constexpr std::array<StrengthLevel, 5> StrengthLevels = {{
-    {"入門", Cpu12Player, 1, 1, 0.0},
-    {"初級", Cpu1Player, 2, 8, 0.0},
-    {"中級", CpuPat2Player, 4, 12, 0.0},
-    {"上級", CpuPat2Player, 7, 13, 0.03},
-    {"最強", CpuPat2Player, 11, 18, 2.6},
+    {QT_TRANSLATE_NOOP("Vell", "入門"), Cpu12Player, 1, 1, 0.0},
+    {QT_TRANSLATE_NOOP("Vell", "初級"), Cpu1Player, 2, 8, 0.0},
+    {QT_TRANSLATE_NOOP("Vell", "中級"), CpuPat2Player, 4, 12, 0.0},
+    {QT_TRANSLATE_NOOP("Vell", "上級"), CpuPat2Player, 7, 13, 0.03},
+    {QT_TRANSLATE_NOOP("Vell", "最強"), CpuPat2Player, 11, 18, 2.6},
 }};
 
 // The level with exactly this player type and these depths, or -1.

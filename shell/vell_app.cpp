@@ -18,6 +18,8 @@
 #include "shell/adopt_weights_action.h"
 #include "shell/rules_dialog.h"
 #include "shell/display_name.h"
+#include "shell/language.h"
+#include "shell/logic_texts.h"
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/vell_view.h"
@@ -30,13 +32,15 @@ namespace {
 
 // The texts of the application. The file dialogs offer every file: "*" rather than "*.*",
 // which here would hide the names without a dot, such as a record saved as "game".
-const char* const AllFilesFilter = "すべてのﾌｧｲﾙ (*)";
-const char* const SettingsNotSavedText = "設定を保存できませんでした。";
+const char* const AllFilesFilter = QT_TRANSLATE_NOOP("Vell", "すべてのﾌｧｲﾙ (*)");
+const char* const SettingsNotSavedText = QT_TRANSLATE_NOOP("Vell", "設定を保存できませんでした。");
 const char* const FolderInUseText =
-    "作業フォルダ %1 には %2 が書き込んでいます。\n"
-    "トレーニングとファイルへの書き込みをしないで開きます。";
-const char* const AdoptRefusedText =
-    "作業フォルダには別のプログラムが書き込んでいます。重みは入れ替えられません。";
+    QT_TRANSLATE_NOOP("Vell",
+                      "作業フォルダ %1 には %2 が書き込んでいます。\n"
+                      "トレーニングとファイルへの書き込みをしないで開きます。");
+const char* const ZeroWeightsText = QT_TRANSLATE_NOOP("Vell", "重みをすべて0にして続けます。");
+const char* const AdoptRefusedText = QT_TRANSLATE_NOOP(
+    "Vell", "作業フォルダには別のプログラムが書き込んでいます。重みは入れ替えられません。");
 
 // The held-out games built into the program (resources/holdout.txt).
 std::vector<GameRecord> HeldOutGames() {
@@ -69,7 +73,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     setup.writesFiles = writesFiles;
     // Training reports a file it cannot write in a box.
     data = std::make_unique<EngineData>(options.workDir, [this](const std::string& text) {
-        ShowMessageBox(frame.get(), QString::fromStdString(text));
+        ShowMessageBox(frame.get(), LogicText(text));
     });
     // The computer players search with the fast search, on the book and the weights published
     // when each think starts, so they can be loaded below, before the first tick. Unattended
@@ -107,7 +111,7 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
         AdoptTrainedWeightsCommand(frame.get(), dir, [this] { return data->Adopt(); });
         monitor->WeightsChanged();
     });
-    UpdateTitle();
+    Retranslated(frame.get(), [this] { UpdateTitle(); });
 
     if (!options.documentPath.isEmpty() && !OpenDocument(options.documentPath, &error))
         return false;
@@ -188,19 +192,18 @@ void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
     // A book that cannot be read is reported; the game goes on with an empty book that takes
     // no additions, so the file is left as it is.
     const BookLoadStatus bookStatus = data->WorkingBook().Load(workDir / BookFileName);
-    if (!bookStatus.ok) ShowMessageBox(nullptr, QString::fromStdString(bookStatus.message));
+    if (!bookStatus.ok) ShowMessageBox(nullptr, LogicText(bookStatus.message));
     // A missing or short weight file is not an error: the weights it lacks are 0. A damaged
     // header is reported once, and the game goes on with zero weights as for a missing file.
     WeightLoadStatus weightStatus;
     data->WorkingWeights() = LoadWeights(workDir / StartWeightsFileName, &weightStatus);
     if (weightStatus.damaged)
-        ShowMessageBox(nullptr, QString::fromStdString(weightStatus.message +
-                                                       "\n重みをすべて0にして続けます。"));
+        ShowMessageBox(nullptr, LogicText(weightStatus.message + "\n" + ZeroWeightsText));
     // A missing file is no fault (a first start before the trained weights are seeded), so it
     // is said once in the status bar rather than in a box that would hold up the start.
     if (weightStatus.missing)
         frame->statusBar()->showMessage(
-            QString::fromStdString(MissingWeightsText((workDir / StartWeightsFileName).string())));
+            LogicText(MissingWeightsText((workDir / StartWeightsFileName).string())));
     InitPatterns();
     data->Publish();
 }

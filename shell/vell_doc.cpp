@@ -12,14 +12,17 @@ namespace vell {
 namespace {
 
 // The texts of the document.
-const char* const UntitledText = "無題";
-const char* const SaveFailedText = "%1 に保存できませんでした。\n%2";
-const char* const OpenFailedText = "%1 を開けませんでした。\n%2";
-const char* const NotARecordText = "%1 は棋譜ファイルではありません。\n%2";
-const char* const WrongLayoutText = "8 行に 3 文字ずつ 8 マスが並ぶ棋譜の形になっていません。";
-const char* const BadCellText = "%1 列 %2 行のマスが読めません。";
-const char* const BadNumberingText = "%1 手目の番号が抜けているか、重なっています。";
-const char* const IllegalMoveText = "%1 手目は打てない手です。";
+const char* const UntitledText = QT_TRANSLATE_NOOP("Vell", "無題");
+const char* const SaveFailedText = QT_TRANSLATE_NOOP("Vell", "%1 に保存できませんでした。\n%2");
+const char* const OpenFailedText = QT_TRANSLATE_NOOP("Vell", "%1 を開けませんでした。\n%2");
+const char* const NotARecordText =
+    QT_TRANSLATE_NOOP("Vell", "%1 は棋譜ファイルではありません。\n%2");
+const char* const WrongLayoutText =
+    QT_TRANSLATE_NOOP("Vell", "8 行に 3 文字ずつ 8 マスが並ぶ棋譜の形になっていません。");
+const char* const BadCellText = QT_TRANSLATE_NOOP("Vell", "%1 列 %2 行のマスが読めません。");
+const char* const BadNumberingText =
+    QT_TRANSLATE_NOOP("Vell", "%1 手目の番号が抜けているか、重なっています。");
+const char* const IllegalMoveText = QT_TRANSLATE_NOOP("Vell", "%1 手目は打てない手です。");
 
 // A diagram is 208 bytes; anything much larger is refused before it is read.
 constexpr qint64 LargestDiagram = 4096;

@@ -16,23 +16,27 @@
 #include "core/player_names.h"
 #include "core/square_name.h"
 #include "engine/stones.h"
+#include "shell/language.h"
+#include "shell/logic_texts.h"
 #include "shell/message_box.h"
 #include "shell/players_dialog.h"
 #include "shell/settings_store.h"
+#include "shell/text.h"
 
 namespace vell {
 
 namespace {
 
 // The texts of the view.
-const char* const PrintFailedText = "印刷できませんでした。";
-const char* const HintThinkingText = "ヒントを考えています";
-const char* const NoHintText = "ヒントを出せませんでした。";
-const char* const BoardName = "盤";
-const char* const EmptySquareText = "空き";
+const char* const PrintFailedText = QT_TRANSLATE_NOOP("Vell", "印刷できませんでした。");
+const char* const HintThinkingText = QT_TRANSLATE_NOOP("Vell", "ヒントを考えています");
+const char* const NoHintText = QT_TRANSLATE_NOOP("Vell", "ヒントを出せませんでした。");
+const char* const BoardName = QT_TRANSLATE_NOOP("Vell", "盤");
+const char* const EmptySquareText = QT_TRANSLATE_NOOP("Vell", "空き");
 const char* const StartHintText =
-    "▶（対局を開始）か Ctrl+N で対局が始まります。\n"
-    "盤をクリックするか、矢印キーと Enter で打ちます。";
+    QT_TRANSLATE_NOOP("Vell",
+                      "▶（対局を開始）か Ctrl+N で対局が始まります。\n"
+                      "盤をクリックするか、矢印キーと Enter で打ちます。");
 
 // Repaints a second while stones turn.
 constexpr int FramesPerSecond = 60;
@@ -69,7 +73,13 @@ CVellView::CVellView(ViewSetup viewSetup, QWidget* parent)
     });
     drawnBoard = game->CurrentBoard();
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QString::fromUtf8(BoardName));
+    Retranslated(this, [this] {
+        setAccessibleName(Text(BoardName));
+        for (int pane = 0; pane < 3; ++pane)
+            if (!paneSources[pane].isEmpty())
+                Q_EMIT PaneTextChanged(pane, LogicText(paneSources[pane]));
+        update();
+    });
 }
 
 CVellView::~CVellView() {
@@ -157,6 +167,12 @@ void CVellView::SetAnimationOn(bool on) {
     options.animation = on;
     options.Store();
     if (!on) SettleDrawing();
+}
+
+void CVellView::SetLanguageChoice(LanguageChoice choice) {
+    options.language = choice;
+    options.Store();
+    UseLanguage(SystemLanguage(choice));
 }
 
 void CVellView::SetSoundOn(bool on) {
@@ -276,12 +292,12 @@ void CVellView::OpenPlayersDialog() {
 }
 
 void CVellView::ShowDataInfo() {
-    if (setup.dataInfoText) ShowMessageBox(this, QString::fromStdString(setup.dataInfoText()));
+    if (setup.dataInfoText) ShowMessageBox(this, LogicText(setup.dataInfoText()));
 }
 
 void CVellView::ShowBookValue() {
     if (setup.bookValueText)
-        ShowMessageBox(this, QString::fromStdString(setup.bookValueText(game->CurrentBoard())));
+        ShowMessageBox(this, LogicText(setup.bookValueText(game->CurrentBoard())));
 }
 
 void CVellView::Print() {
@@ -290,7 +306,7 @@ void CVellView::Print() {
     if (dialog.exec() != QDialog::Accepted) return;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        ShowMessageBox(this, QString::fromUtf8(PrintFailedText));
+        ShowMessageBox(this, Text(PrintFailedText));
         return;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -310,7 +326,7 @@ void CVellView::PaintScene(QPainter& painter, const QRect& area) const {
     }
     const GameHistory& history = game->History();
     if (game->State() == FlowState::Stopped && history.moveCount == 0)
-        marks.boardNotice = QString::fromUtf8(StartHintText);
+        marks.boardNotice = Text(StartHintText);
     scenePainter.Paint(painter, area, *game, layout, marks);
     if (const MoveReview* move = review->ShownMove(*game))
         scenePainter.PaintReview(painter, *move, layout, candidateValues);
@@ -357,7 +373,7 @@ void CVellView::RequestRepaint() {
 }
 
 void CVellView::ShowMessage(const std::string& text) {
-    ShowMessageBox(window(), QString::fromStdString(text));
+    ShowMessageBox(window(), LogicText(text));
 }
 
 void CVellView::paintEvent(QPaintEvent* event) {
@@ -441,9 +457,9 @@ void CVellView::MoveCursor(int columns, int rows) {
 
 void CVellView::DescribeCursor() {
     const int value = game->CurrentBoard()[cursor];
-    const std::string_view colour = value == Empty ? EmptySquareText : SideNames[value];
+    const std::string colour(value == Empty ? EmptySquareText : SideNames[value]);
     setAccessibleDescription(QString::fromStdString(SquareName(cursor) + " ") +
-                             QString::fromUtf8(colour.data(), qsizetype(colour.size())));
+                             Text(colour.c_str()));
     QAccessibleEvent event(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }
@@ -478,7 +494,8 @@ void CVellView::UpdateLayout() {
 }
 
 void CVellView::SetPaneText(int pane, const QString& text) {
-    Q_EMIT PaneTextChanged(pane, text);
+    paneSources[pane] = text;
+    Q_EMIT PaneTextChanged(pane, LogicText(text));
 }
 
 }  // namespace vell

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -90,6 +91,8 @@ class CVellView : public QWidget, public FlowServices {
     void SetSquareNamesShown(bool shown);
     void SetAnimationOn(bool on);
     void SetSoundOn(bool on);
+    // Stores the language choice and shows the window in the language it gives at once.
+    void SetLanguageChoice(LanguageChoice choice);
     // How long a move takes to turn over, in ms (300 unless changed).
     void SetAnimationDuration(int ms) { animationMs = ms; }
     // Whether a move is still being drawn turning over.
@@ -134,7 +137,8 @@ class CVellView : public QWidget, public FlowServices {
     void Print();
 
   Q_SIGNALS:
-    // A text for status pane 0 (general), 1 (black) or 2 (white); always on the window thread.
+    // A text for status pane 0 (general), 1 (black) or 2 (white) in the window's language; always
+    // on the window thread, and again for every pane when the language changes.
     void PaneTextChanged(int pane, const QString& text);
     // The flow may have changed state: the command states are to be recomputed.
     void FlowChanged();
@@ -185,6 +189,8 @@ class CVellView : public QWidget, public FlowServices {
     bool passSeen = false;
     bool resultSeen = false;
     int cursor = -1;
+    // The panes' texts as the game wrote them, translated each time they are shown.
+    std::array<QString, 3> paneSources;
 };
 
 }  // namespace vell

@@ -67,12 +67,17 @@ class FrameTest : public QObject {
                                              QStringLiteral("最近使ったﾌｧｲﾙ (disabled)"),
                                              QStringLiteral("-"),
                                              QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")};
-        QTest::newRow("view")
-            << QStringLiteral("表示(&V)")
-            << QStringList{QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),    QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
-                           QStringLiteral("棋譜一覧(&M)"),   QStringLiteral("-"),
-                           QStringLiteral("マスの名前(&N)"), QStringLiteral("石が返る動き(&A)"),
-                           QStringLiteral("効果音(&O)"),     QStringLiteral("候補手の評価値(&E)")};
+        QTest::newRow("view") << QStringLiteral("表示(&V)")
+                              << QStringList{QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
+                                             QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+                                             QStringLiteral("棋譜一覧(&M)"),
+                                             QStringLiteral("-"),
+                                             QStringLiteral("マスの名前(&N)"),
+                                             QStringLiteral("石が返る動き(&A)"),
+                                             QStringLiteral("効果音(&O)"),
+                                             QStringLiteral("候補手の評価値(&E)"),
+                                             QStringLiteral("-"),
+                                             QStringLiteral("言語 / Language")};
         QTest::newRow("navigate") << QStringLiteral("ナビゲート(&N)")
                                   << QStringList{QStringLiteral("対局を開始(&B)"),
                                                  QStringLiteral("一時停止(&S) (disabled)"),
