@@ -34,8 +34,10 @@ constexpr int MinTableDepth = 2;
 // the opponent's mobility.
 constexpr int EvalOrderDepth = 3;
 // From this remaining depth on, a node looks its children up in the table before searching
-// any of them but the table's move.
+// any of them but the table's move; in reads to the end, from this many empty squares on
+// (below, the look-ups cost more time than the nodes they save).
 constexpr int TableCutDepth = 4;
+constexpr int ExactTableCutEmpties = 16;
 // A read to the end first iterates up to this depth, for the move order alone.
 constexpr int ExactOrderingDepth = 4;
 // Reads to the end hand positions with this many empty squares or fewer to the endgame solver,
