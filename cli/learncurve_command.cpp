@@ -41,9 +41,10 @@ std::uint32_t FixedSeconds() {
 }  // namespace
 
 // Unattended self-play with training on, measured every K games on held-out games that training
-// never sees. The same --seed gives the same run. VELL_RATE=rate,settle,floor[,floorGames] in the
-// environment measures another accumulating rate than the built-in one (how the built-in one was
-// chosen).
+// never sees. The same --seed gives the same run. VELL_RATE in the environment, the fields of
+// AccumulatingRate in their order separated by commas (rate,settle,floor,floorGames,
+// everyPosition,lookAhead,recency; later ones may be left off), measures another accumulating
+// rate than the built-in one (how the built-in one was chosen).
 int RunLearncurve(const std::vector<std::string>& argv) {
     Args args(argv, LearnCurveOptionRules, 0);
     if (!args.Has("--games") || !args.Has("--every"))
@@ -72,8 +73,8 @@ int RunLearncurve(const std::vector<std::string>& argv) {
                     [](const std::string& text) { PrintMessage("learncurve", text); });
     if (const char* rate = std::getenv("VELL_RATE")) {
         AccumulatingRate r;
-        std::sscanf(rate, "%lf,%lf,%lf,%lf,%lf", &r.rate, &r.settle, &r.floor, &r.floorGames,
-                    &r.everyPosition);
+        std::sscanf(rate, "%lf,%lf,%lf,%lf,%lf,%lf,%lf", &r.rate, &r.settle, &r.floor,
+                    &r.floorGames, &r.everyPosition, &r.lookAhead, &r.recency);
         trainer.SetRate(r);
     }
     DirectServices services("learncurve");

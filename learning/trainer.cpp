@@ -35,8 +35,8 @@ void Trainer::Train(const GameRecord& record) {
     // 0, and the save's count stops at the largest int instead of wrapping.
     const int gamesBefore = std::max(weights.header.trainingGames, 0);
     // Weights this trainer has not trained itself (loaded at start-up, adopted, or continued)
-    // start from a prior: each weight counts as having seen one squared unit of evidence per
-    // game the table was trained on, since the per-weight sums of earlier runs are not kept.
+    // start from a prior: each weight counts as read in every game the table was trained on,
+    // since the per-weight counts of earlier runs are not kept.
     // The shipped weights, fitted on many games, so take only the smallest steps. The training
     // iterate starts again from the weights, and its mean counts them as one per game.
     if (!trainedHere || gamesBefore != gamesAfterLastPass) {

@@ -57,6 +57,59 @@ double StableScale(TrainingAccumulators& accumulators, int positions) {
     return length > 0.0 ? WeightUnitsPerDisc * along / length : 0.0;
 }
 
+// The position with every stone's colour swapped and the other side to move: its value from
+// black's side is the negated value of the original.
+PositionRecord SwapColours(const PositionRecord& position) {
+    PositionRecord swapped;
+    for (int s = 0; s < 64; ++s)
+        swapped.board[s] = position.board[s] == Empty
+                               ? position.board[s]
+                               : static_cast<std::int8_t>(1 - position.board[s]);
+    swapped.turn = 1 - position.turn;
+    return swapped;
+}
+
+// Sets the errors of one game's positions first..end-1 (every `stride`-th one as played, the
+// one after it, when stride is 2, that position with its colours swapped) against targets that
+// look back from the game's result: the last position's target is the result, and each earlier
+// one's is lookAhead x the next target + (1 - lookAhead) x the next value. lookAhead 1 makes
+// every target the result. All in 1/100000 disc; the errors in discs.
+void SetErrors(TrainedPosition* positions, int first, int end, int stride, int gameResult,
+               double lookAhead) {
+    double target = static_cast<double>(std::int64_t{gameResult} * 100000);
+    for (int i = end - stride; i >= first; i -= stride) {
+        TrainedPosition& played = positions[i];
+        played.error = (target - static_cast<double>(played.value)) * ErrorToDiscs;
+        if (stride == 2) {
+            TrainedPosition& swapped = positions[i + 1];
+            swapped.error = (-target - static_cast<double>(swapped.value)) * ErrorToDiscs;
+        }
+        if (lookAhead != 1.0)
+            target = lookAhead * target + (1.0 - lookAhead) * static_cast<double>(played.value);
+    }
+}
+
+// Adds a trained position's error to the per-weight sums.
+void AccumulatePosition(const TrainedPosition& trained, TrainingAccumulators& accumulators) {
+    const TrainingScratch& scratch = trained.features;
+    const double t = trained.error;
+    double* gradient = accumulators.gradient.data();
+    std::int32_t* squared = accumulators.squared.data();
+    std::int16_t* occurrence = accumulators.occurrence.data();
+    gradient[MobilityWeight] += scratch.mobility * t;
+    squared[MobilityWeight] += scratch.mobility * scratch.mobility;
+    gradient[ParityWeight] += scratch.parity * t;
+    squared[ParityWeight] += scratch.parity * scratch.parity;
+    // A weight hit h times in one position gains h x t and h squared.
+    for (const std::int32_t w : scratch.weightIndex) {
+        occurrence[w] += 1;
+        gradient[w] += t;
+        squared[w] += 2 * occurrence[w] - 1;
+    }
+    for (const std::int32_t w : scratch.weightIndex)
+        occurrence[w] = 0;
+}
+
 void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTable& weights) {
     const double scale = StableScale(accumulators, positions);
     if (scale == 0.0) return;
@@ -66,8 +119,8 @@ void ApplyStableStep(TrainingAccumulators& accumulators, int positions, WeightTa
 }
 
 // The accumulating step: the stable direction and factor, times each weight's own rate, moves
-// the iterate; the evidence grows by the weight's squared features of this pass. The weights
-// become the mean of the iterates after each of the table's games, this pass's included.
+// the iterate; each weight read in the pass counts one more game of evidence. The weights become
+// the running mean of the iterates after each of the table's games, this pass's included.
 void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
                            WeightTable& weights) {
     const double scale = StableScale(accumulators, positions);
@@ -84,9 +137,9 @@ void ApplyAccumulatingStep(TrainingAccumulators& accumulators, int positions,
                                  : rate.For(evidence[w], games);
         iterate[w] = std::clamp(iterate[w] + share * scale * step[w], WeightLow, WeightHigh);
         accumulators.iterateTable[w] = SaturateWeight(std::round(iterate[w]));
-        evidence[w] += static_cast<float>(squared[w]);
+        evidence[w] += 1.0f;
     }
-    const double share = 1.0 / (games + 1.0);
+    const double share = (1.0 + rate.recency) / (games + 1.0 + rate.recency);
     double* mean = accumulators.mean.data();
     for (int w = 0; w < TotalWeights; ++w) {
         mean[w] += share * (iterate[w] - mean[w]);
@@ -115,19 +168,19 @@ TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable&
                                       Book* book, TrainingAccumulators& accumulators, StepRule rule,
                                       const TrainingReport& report) {
     TrainingPassResult result;
-    if (rule == StepRule::Accumulating && accumulators.iterate.empty()) {
+    const bool accumulating = rule == StepRule::Accumulating;
+    if (accumulating && accumulators.iterate.empty()) {
         accumulators.iterate.assign(weights.begin(), weights.end());
         accumulators.mean = accumulators.iterate;
         accumulators.iterateTable = weights;
     }
-    const WeightTable& measured =
-        rule == StepRule::Accumulating ? accumulators.iterateTable : weights;
+    const WeightTable& measured = accumulating ? accumulators.iterateTable : weights;
     std::fill(accumulators.gradient.begin(), accumulators.gradient.end(), 0.0);
     std::fill(accumulators.squared.begin(), accumulators.squared.end(), 0);
     std::fill(accumulators.occurrence.begin(), accumulators.occurrence.end(), 0);
-    double* gradient = accumulators.gradient.data();
-    std::int32_t* squared = accumulators.squared.data();
-    std::int16_t* occurrence = accumulators.occurrence.data();
+    const int stride = accumulating ? 2 : 1;
+    const double lookAhead = accumulating ? accumulators.rate.lookAhead : 1.0;
+    TrainedPosition* trainedPositions = accumulators.positions.data();
 
     int positions = 0;
     for (int g = 0; g < database.Count(); ++g) {
@@ -136,6 +189,7 @@ TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable&
         PositionRecord position;
         ReplayGame(database, g, FirstTrainedMove, position.board);
         const int moves = std::min(RecordedMoves(record), EndTrainedMove);
+        const int first = positions;
         for (int j = FirstTrainedMove; j < moves; ++j) {
             position.turn = record.Colour(j) == White ? White : Black;
             if (j < BookMoves && book) {
@@ -143,29 +197,18 @@ TrainingPassResult TrainOnStoredGames(const GameDatabase& database, WeightTable&
                 if (added.outcome == BookAddOutcome::Stopped) result.bookStopped = true;
                 if (!added.message.empty() && report) report(added.message);
             }
-            TrainedPosition& trained =
-                accumulators.positions[static_cast<std::size_t>(positions++)];
-            TrainingScratch& scratch = trained.features;
-            const std::int64_t value = PatternEvaluateForTraining(position, 0, measured, scratch);
-            // 64 bits: extreme weights can carry the difference past 32.
-            const double t =
-                static_cast<double>(std::int64_t{gameResult} * 100000 - value) * ErrorToDiscs;
-            trained.error = t;
-
-            gradient[MobilityWeight] += scratch.mobility * t;
-            squared[MobilityWeight] += scratch.mobility * scratch.mobility;
-            gradient[ParityWeight] += scratch.parity * t;
-            squared[ParityWeight] += scratch.parity * scratch.parity;
-            // A weight hit h times in one position gains h x t and h squared.
-            for (const std::int32_t w : scratch.weightIndex) {
-                occurrence[w] += 1;
-                gradient[w] += t;
-                squared[w] += 2 * occurrence[w] - 1;
+            TrainedPosition& trained = trainedPositions[positions++];
+            trained.value = PatternEvaluateForTraining(position, 0, measured, trained.features);
+            if (accumulating) {
+                TrainedPosition& swapped = trainedPositions[positions++];
+                swapped.value = PatternEvaluateForTraining(SwapColours(position), 0, measured,
+                                                           swapped.features);
             }
-            for (const std::int32_t w : scratch.weightIndex)
-                occurrence[w] = 0;
             PlayRecordedMove(position.board, record, j);
         }
+        SetErrors(trainedPositions, first, positions, stride, gameResult, lookAhead);
+        for (int i = first; i < positions; ++i)
+            AccumulatePosition(trainedPositions[i], accumulators);
     }
     if (rule == StepRule::FixedFactor)
         ApplyFixedFactorStep(accumulators, weights);

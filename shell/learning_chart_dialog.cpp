@@ -477,7 +477,8 @@ LearningChartDialog::LearningChartDialog(std::filesystem::path folder, QWidget* 
     resize(720, 480);
     Retranslated(this, [this] {
         setWindowTitle(Text(ChartTitle));
-        message->setText(LearningChartMessage(data));
+        // Until the first read is done the message stays empty rather than say "no log".
+        if (!message->text().isEmpty()) message->setText(LearningChartMessage(data));
         chart->update();
     });
 

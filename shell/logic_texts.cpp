@@ -41,6 +41,9 @@ namespace {
     QT_TRANSLATE_NOOP("Vell", "特になし♪"),
     QT_TRANSLATE_NOOP("Vell", "バージョン情報なし"),
     QT_TRANSLATE_NOOP("Vell", "バージョン情報なし2"),
+    // The note of the weights that come with the program.
+    QT_TRANSLATE_NOOP("Vell",
+                      "自己対戦(CPU-PAT2同士、読み2手・終盤6手)の棋譜から学習した標準の重みです。"),
     QT_TRANSLATE_NOOP("Vell", "この実行では定石の追加を止めます。"),
     QT_TRANSLATE_NOOP("Vell", "メモリ確保に失敗しました。"),
     QT_TRANSLATE_NOOP("Vell", "定石ファイルが決まっていません。"),

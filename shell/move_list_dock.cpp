@@ -107,16 +107,22 @@ void MoveListDock::LineChosen(int row) {
 MoveListDock* AddMoveListDock(QMainWindow* frame, QMenu* viewMenu, CVellView* view) {
     auto* dock = new MoveListDock(view, frame);
     frame->addDockWidget(Qt::RightDockWidgetArea, dock);
-    // As wide as its lines need, so the board keeps the rest of the window.
-    const QFontMetrics metrics(dock->list()->font());
-    const int width = metrics.horizontalAdvance(QStringLiteral("60  x a1 ....")) +
-                      dock->list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    frame->resizeDocks({dock}, {width}, Qt::Horizontal);
+    // As wide as its lines need, so the board keeps the rest of the window; a language with a
+    // longer first line widens it, never narrows it.
+    const auto fit = [frame, dock](bool first) {
+        const QFontMetrics metrics(dock->list()->font());
+        const int width = std::max(metrics.horizontalAdvance(QStringLiteral("60  x a1 ....")),
+                                   metrics.horizontalAdvance(Text(StartLineText))) +
+                          dock->list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (first || dock->width() < width) frame->resizeDocks({dock}, {width}, Qt::Horizontal);
+    };
+    fit(true);
     QAction* toggle = dock->toggleViewAction();
     // After the dock's own title, which the dock copies into this action.
-    Retranslated(toggle, [toggle] {
+    Retranslated(toggle, [toggle, fit] {
         toggle->setText(Text(MoveListMenuText));
         toggle->setStatusTip(Text(MoveListPrompt));
+        fit(false);
     });
     toggle->setObjectName(QStringLiteral("moveListToggle"));
     viewMenu->addAction(toggle);

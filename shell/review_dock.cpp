@@ -108,6 +108,7 @@ ReviewDock::ReviewDock(CVellView* boardView, QWidget* parent)
         // The review's lines are written again in the new language.
         shownReview = nullptr;
         Refresh();
+        chart->update();
     });
 }
 

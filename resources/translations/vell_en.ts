@@ -29,15 +29,15 @@
     </message>
     <message>
         <source>%1 局分の学習を表示しています。</source>
-        <translation>Showing the learning from %1 games.</translation>
+        <translation>Games shown: %1.</translation>
     </message>
     <message>
         <source>壊れた %1 行(最初は %2 行目)を読み飛ばしました。</source>
-        <translation>Skipped %1 damaged lines (the first is line %2).</translation>
+        <translation>Damaged lines skipped: %1 (the first is line %2).</translation>
     </message>
     <message>
         <source>learncurve.txt の %1 行を読み飛ばしました。</source>
-        <translation>Skipped %1 lines of learncurve.txt.</translation>
+        <translation>Lines of learncurve.txt skipped: %1.</translation>
     </message>
     <message>
         <source>対局数</source>
@@ -57,7 +57,7 @@
     </message>
     <message>
         <source>(移動平均 %1 局)</source>
-        <translation> (moving average over %1 games)</translation>
+        <translation> (moving average over %1)</translation>
     </message>
     <message>
         <source>検証用の誤差</source>
@@ -77,7 +77,7 @@
     </message>
     <message>
         <source>検証用の対局での誤差: いまの重み %1(%2 局学習)、同梱の重み %3。</source>
-        <translation>Error on the check games: current weights %1 (learned from %2 games), shipped weights %3.</translation>
+        <translation>Error on the check games: current weights %1 (games learned: %2), shipped weights %3.</translation>
     </message>
     <message>
         <source>検証用の対局での同梱の重みの誤差は %1 です。トレーニングすると、いまの重みの誤差を並べて示します。</source>
@@ -209,7 +209,7 @@
     </message>
     <message>
         <source>%1（%2手読み）</source>
-        <translation>%1 (read %2 moves ahead)</translation>
+        <translation>%1 (read to depth %2)</translation>
     </message>
     <message>
         <source>BOOK最善手です:%1</source>
@@ -249,7 +249,7 @@
     </message>
     <message>
         <source>%1マス残りましたが、どちらも打てません。</source>
-        <translation>%1 squares are left, but neither side can play.</translation>
+        <translation>Empty squares left: %1, but neither side can play.</translation>
     </message>
     <message>
         <source>%1の番です。</source>
@@ -289,11 +289,11 @@
     </message>
     <message>
         <source>トレーニング試合数 %1 の学習した重み(weight2.dat)を weight4.dat の代わりに使います。</source>
-        <translation>The learned weights (weight2.dat, %1 training games) will be used in place of weight4.dat.</translation>
+        <translation>The learned weights (weight2.dat, training games: %1) will be used in place of weight4.dat.</translation>
     </message>
     <message>
         <source>学習した重み(トレーニング試合数 %1)を使います。</source>
-        <translation>Now using the learned weights (%1 training games).</translation>
+        <translation>Now using the learned weights (training games: %1).</translation>
     </message>
     <message>
         <source>今の重みファイルを %1 に残せません。(%2)</source>
@@ -505,7 +505,7 @@
     </message>
     <message>
         <source>遊び方(&amp;R)</source>
-        <translation>How to play (&amp;R)</translation>
+        <translation>How to &amp;play</translation>
     </message>
     <message>
         <source>マスの名前(&amp;N)</source>
@@ -983,7 +983,7 @@ Opening without training and without writing any files.</translation>
         <source>▶（対局を開始）か Ctrl+N で対局が始まります。
 盤をクリックするか、矢印キーと Enter で打ちます。</source>
         <translation>Press ▶ (Begin game) or Ctrl+N to start a game.
-Click on the board, or use the arrow keys and Enter, to play.</translation>
+Play by clicking a square, or with the arrow keys and Enter.</translation>
     </message>
     <message>
         <source>%1のﾊﾞｰｼﾞｮﾝ情報</source>
@@ -992,6 +992,10 @@ Click on the board, or use the arrow keys and Enter, to play.</translation>
     <message>
         <source>%1 のﾊﾞｰｼﾞｮﾝ情報(&amp;A)...</source>
         <translation>&amp;About %1...</translation>
+    </message>
+    <message>
+        <source>自己対戦(CPU-PAT2同士、読み2手・終盤6手)の棋譜から学習した標準の重みです。</source>
+        <translation>The standard weights, learned from self-play games (CPU-PAT2 against itself, reading 2 moves ahead, 6 at the end).</translation>
     </message>
 </context>
 </TS>

@@ -92,14 +92,14 @@ class LanguageTest : public QObject {
         QTest::newRow("strong verdict before weak") << "12000とっても有利です。"
                                                     << "12000 Very good for me.";
         QTest::newRow("verdict stopped early") << "-6000不利です。（7手読み）"
-                                               << "-6000 Bad for me. (read 7 moves ahead)";
+                                               << "-6000 Bad for me. (read to depth 7)";
         QTest::newRow("thinking") << "思考中です（3秒、深さ7）"
                                   << "Thinking (3 s, depth 7)";
         QTest::newRow("book move") << "BOOK最善手です:800"
                                    << "Best book move: 800";
         QTest::newRow("result, two lines")
             << "白の勝ちです。黒20石 白40石\n4マス残りましたが、どちらも打てません。\n"
-            << "White wins. Black 20, White 40\n4 squares are left, but neither side can "
+            << "White wins. Black 20, White 40\nEmpty squares left: 4, but neither side can "
                "play.\n";
         QTest::newRow("hint") << "f6 +3.5石"
                               << "f6 +3.5 stones";
@@ -144,6 +144,8 @@ class LanguageTest : public QObject {
         QCOMPARE(app.frame().CommandAction(Command::StartGame)->text(),
                  QStringLiteral("&Begin game"));
         QCOMPARE(app.Pane(0), QStringLiteral("White's turn."));
+        // The toolkit's own buttons follow.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
         QCOMPARE(QSettings(QStringLiteral("TolvaSoftware"), QStringLiteral("Tamu3"))
                      .value(QStringLiteral("View/language"))
                      .toString(),
@@ -156,6 +158,8 @@ class LanguageTest : public QObject {
         QCOMPARE(app.Pane(0), QStringLiteral("白の番です。"));
         QCOMPARE(app.frame().CommandAction(Command::StartGame)->text(),
                  QStringLiteral("対局を開始(&B)"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("キャンセル"));
     }
 };
 
