@@ -5,6 +5,7 @@
 #include <bit>
 #include <cassert>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "core/bitboard_avx2.h"
@@ -20,6 +21,9 @@ namespace {
 
 constexpr int AbortPollInterval = 4096;
 
+// A bucket fills one cache line.
+constexpr std::size_t BucketAlignment = 64;
+
 // Bounds of "no bound"; negating either stays in range.
 constexpr int Unbounded = INT_MAX;
 
@@ -29,6 +33,9 @@ constexpr int MinTableDepth = 2;
 // From this remaining depth on, moves are ordered by the evaluation of the child instead of by
 // the opponent's mobility.
 constexpr int EvalOrderDepth = 3;
+// From this remaining depth on, a node looks its children up in the table before searching
+// any of them but the table's move.
+constexpr int TableCutDepth = 4;
 // A read to the end first iterates up to this depth, for the move order alone.
 constexpr int ExactOrderingDepth = 4;
 // Reads to the end hand positions with this many empty squares or fewer to the endgame solver,
@@ -44,7 +51,11 @@ struct Move {
     int square;
     int score;
     Bitboard flips;
+    Bitboard replies;  // the opponent's legal moves after it, or UnknownReplies
 };
+
+// Stands for legal moves not worked out yet: no position has every square free.
+constexpr Bitboard UnknownReplies = ~Bitboard{0};
 
 // A value of `side`'s frame from black's, and back.
 inline int Frame(int side, int blackValue) {
@@ -115,18 +126,25 @@ struct FastState {
 }  // namespace
 
 TranspositionTable::TranspositionTable(std::size_t bytes) {
+    static_assert(2 * sizeof(TableEntry) == BucketAlignment);
     std::size_t count = std::bit_floor(std::max<std::size_t>(bytes / sizeof(TableEntry), 2));
     // calloc hands out zeroed pages without touching them; a failure leaves the table empty
-    // and the search runs without it.
-    while (count >= 2 && !entries) {
-        entries = static_cast<TableEntry*>(std::calloc(count, sizeof(TableEntry)));
-        if (!entries) count /= 2;
+    // and the search runs without it. One bucket more leaves room to align the buckets.
+    while (count >= 2 && !memory) {
+        memory = std::calloc(count + 2, sizeof(TableEntry));
+        if (!memory) count /= 2;
+    }
+    if (memory) {
+        const std::size_t pad =
+            (BucketAlignment - reinterpret_cast<std::uintptr_t>(memory) % BucketAlignment) %
+            BucketAlignment;
+        entries = reinterpret_cast<TableEntry*>(static_cast<char*>(memory) + pad);
     }
     bucketMask = entries ? count / 2 - 1 : 0;
 }
 
 TranspositionTable::~TranspositionTable() {
-    std::free(entries);
+    std::free(memory);
 }
 
 void TranspositionTable::NextGeneration() {
@@ -136,14 +154,6 @@ void TranspositionTable::NextGeneration() {
         if (entries) std::fill(entries, entries + count, TableEntry{});
         generation = 1;
     }
-}
-
-TableEntry* TranspositionTable::Bucket(Bitboard black, Bitboard white, int side) const {
-    if (!entries) return nullptr;
-    std::uint64_t h = black * 0x9E3779B97F4A7C15ULL;
-    h ^= (white + static_cast<std::uint64_t>(side)) * 0xC2B2AE3D27D4EB4FULL;
-    h ^= h >> 29;
-    return entries + 2 * (h & bucketMask);
 }
 
 FastSearchRun::FastSearchRun(const EvalContext& context, TranspositionTable& table,

@@ -38,11 +38,22 @@ class TranspositionTable {
     void NextGeneration();
     std::uint32_t Generation() const { return generation; }
     // The two slots that can hold a position; null when the allocation failed.
-    TableEntry* Bucket(Bitboard black, Bitboard white, int side) const;
+    TableEntry* Bucket(Bitboard black, Bitboard white, int side) const {
+        if (!entries) return nullptr;
+        std::uint64_t h = black * 0x9E3779B97F4A7C15ULL;
+        h ^= (white + static_cast<std::uint64_t>(side)) * 0xC2B2AE3D27D4EB4FULL;
+        h ^= h >> 29;
+        return entries + 2 * (h & bucketMask);
+    }
+    // Starts loading the bucket of a position the search is about to look up.
+    void Prefetch(Bitboard black, Bitboard white, int side) const {
+        if (entries) __builtin_prefetch(Bucket(black, white, side));
+    }
     bool Allocated() const { return entries != nullptr; }
 
   private:
-    TableEntry* entries = nullptr;
+    void* memory = nullptr;
+    TableEntry* entries = nullptr;  // in `memory`, each bucket within one 64-byte cache line
     std::size_t bucketMask = 0;
     std::uint32_t generation = 0;
 };
