@@ -61,9 +61,11 @@ double Since(std::chrono::steady_clock::time_point start) {
 int RunAgreeMode(const CompareOptions& options) {
     std::printf(
         "agreement: seed %u, %ld positions, depths 1..%d, final reads at %d empties or fewer "
-        "(every %d-th), time budget %g min (0 none)\n",
+        "(every %d-th), time budget %g min (0 none), plain search %s\n",
         options.seed, options.count, options.maxDepth, options.maxFinal, options.finalStep,
-        options.minutes);
+        options.minutes,
+        options.narrow ? "with the window (v-1, v+1) around the fast value v (--narrow)"
+                       : "with the full window");
     const WeightTable weights = RandomWeights(options.seed);
     WeightTable forward;
     MakeForwardWeights(weights, forward);
@@ -88,16 +90,23 @@ int RunAgreeMode(const CompareOptions& options) {
             const bool finalRead = empties <= options.maxFinal;
             const int depth = finalRead ? 60 : 1 + static_cast<int>((i / 3) % options.maxDepth);
             if (finalRead && finalPositions++ % options.finalStep != 0) continue;
-            SearchRun plain(context);
-            plain.depthLimit = depth;
-            auto begin = std::chrono::steady_clock::now();
-            const int expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
-            tally.plainSeconds += Since(begin);
             FastSearchRun fast(context, table);
             fast.depthLimit = depth;
-            begin = std::chrono::steady_clock::now();
+            auto begin = std::chrono::steady_clock::now();
             const int actual = fast.Search(p.board, p.side);
             tally.fastSeconds += Since(begin);
+            // The narrow check: values are whole numbers, so the plain search returns exactly
+            // `actual` inside the window (actual - 1, actual + 1) only when that is its value,
+            // and its root then keeps the lowest square reaching it, as with the full window;
+            // otherwise it returns a bound or a code, which is counted as a disagreement.
+            const int rootValue = p.side == Black ? actual : -actual;
+            SearchRun plain(context);
+            plain.depthLimit = depth;
+            begin = std::chrono::steady_clock::now();
+            int expected = options.narrow
+                               ? plain.Search(p.board, p.side, rootValue - 1, rootValue + 1)
+                               : plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
+            tally.plainSeconds += Since(begin);
             tally.plainNodes += plain.nodes;
             tally.fastNodes += fast.nodes;
             ++tally.compared;
@@ -109,11 +118,16 @@ int RunAgreeMode(const CompareOptions& options) {
                 ++tally.perDepth[static_cast<std::size_t>(depth)];
             }
             if (actual != expected || fast.chosenSquare != plain.chosenSquare) {
-                if (++tally.disagreements <= 10)
-                    std::printf("disagree %s %s type %s depth %d: plain %d at %d, fast %d at %d\n",
-                                BoardToText(p.board).c_str(), p.side == Black ? "black" : "white",
-                                std::string(PlayerTypeNames[type]).c_str(), depth, expected,
-                                plain.chosenSquare, actual, fast.chosenSquare);
+                if (++tally.disagreements > 10) continue;
+                if (options.narrow) {  // the plain search's own answer, for the report
+                    plain = SearchRun(context);
+                    plain.depthLimit = depth;
+                    expected = plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh);
+                }
+                std::printf("disagree %s %s type %s depth %d: plain %d at %d, fast %d at %d\n",
+                            BoardToText(p.board).c_str(), p.side == Black ? "black" : "white",
+                            std::string(PlayerTypeNames[type]).c_str(), depth, expected,
+                            plain.chosenSquare, actual, fast.chosenSquare);
             }
             if (Since(lastReport) > 300) {
                 lastReport = std::chrono::steady_clock::now();

@@ -41,6 +41,9 @@ options (the modes that take them; default):
   --max-final E       agree: read to the end at E empties or fewer, 0..30 (18)
   --final-step K      agree: read only every K-th such position (1)
   --minutes M         agree: stop after M minutes of searching, 0 never (0)
+  --narrow            agree: the plain search checks the fast value v with the window
+                      (v-1, v+1) instead of the full window: it returns exactly v, and the
+                      same lowest square of that value, only when v is its value
   --after LIST        playnow: seconds after the start to ask to play now (0.5,2)
   --limit S           playnow: also think with a time limit of S seconds, 1..600 (none)
   --final-depth E     playnow: the think's final depth, 1..30 (30)
@@ -74,6 +77,7 @@ constexpr OptionSpec Specs[] = {
     {"--max-final", true, AgreeBit},
     {"--final-step", true, AgreeBit},
     {"--minutes", true, AgreeBit},
+    {"--narrow", false, AgreeBit},
     {"--after", true, PlayNowBit},
     {"--limit", true, PlayNowBit},
     {"--final-depth", true, PlayNowBit},
@@ -201,6 +205,8 @@ CompareOptions ParseCompareOptions(const std::vector<std::string>& args) {
             o.maxFinal = static_cast<int>(Whole(name, v, 0, 30));
         else if (name == "--final-step")
             o.finalStep = static_cast<int>(Whole(name, v, 1, 1000000));
+        else if (name == "--narrow")
+            o.narrow = true;
         else if (name == "--minutes")
             o.minutes = Seconds(name, v, 1e6);
         else if (name == "--after") {

@@ -28,7 +28,8 @@ struct CompareOptions {
     // agree
     long count = 20000;  // positions to compare
     int maxDepth = 10, maxFinal = 18, finalStep = 1;
-    double minutes = 0;  // 0 none
+    bool narrow = false;  // check the fast value with a window of one around it
+    double minutes = 0;   // 0 none
     // playnow
     std::vector<double> after;  // seconds after the start of a think to ask it to play now
     int limit = 0;              // a think's time limit in seconds; 0 none

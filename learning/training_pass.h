@@ -55,7 +55,7 @@ struct AccumulatingRate {
     double floor = 0.002;
     double floorGames = 2000.0;
     double everyPosition = 0.1;
-    double lookAhead = 0.8;
+    double lookAhead = 0.6;
     double recency = 3.0;
     double For(double evidence, double games) const;
 };

@@ -53,7 +53,7 @@ TEST_F(AccumulatingStep, StepShrinksAsEvidenceAccumulates) {
         steps.push_back(moved);
     }
     EXPECT_GT(steps.front(), 0);
-    EXPECT_LT(steps.back(), steps.front() / 4);
+    EXPECT_LT(steps.back(), steps.front() / 3);
     EXPECT_LT(MeasureError(database, weights), start);
 }
 
