@@ -55,7 +55,9 @@ FolderLock::~FolderLock() {
 
 std::filesystem::path TemporaryFileFor(const std::filesystem::path& file) {
     std::filesystem::path temporary = file;
-    temporary += "." + std::to_string(getpid()) + ".tmp";
+    temporary += ".";
+    temporary += std::to_string(getpid());
+    temporary += ".tmp";
     return temporary;
 }
 

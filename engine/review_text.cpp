@@ -50,7 +50,10 @@ std::string ReviewLineText(const MoveReview& move) {
 std::string ReviewMoveText(const MoveReview& move) {
     std::string text =
         std::to_string(move.moveNumber) + ". " + Name(move.played) + " " + Side(move.side);
-    if (move.mark != ReviewMark::None) text += " " + std::string(MarkText(move.mark));
+    if (move.mark != ReviewMark::None) {
+        text += ' ';
+        text += MarkText(move.mark);
+    }
     return text + "  " + LossText + " " + LossStonesText(move.loss) + StoneUnit + "  " + BestText +
            " " + Name(move.best);
 }

@@ -11,10 +11,13 @@ namespace {
 
 std::string TenthsText(int tenths, bool sign) {
     std::string text;
-    if (sign && tenths > 0) text = "+";
-    if (tenths < 0) text = "-";
+    if (sign && tenths > 0) text += '+';
+    if (tenths < 0) text += '-';
     const int magnitude = std::abs(tenths);
-    return text + std::to_string(magnitude / 10) + "." + std::to_string(magnitude % 10);
+    text += std::to_string(magnitude / 10);
+    text += '.';
+    text += std::to_string(magnitude % 10);
+    return text;
 }
 
 }  // namespace
@@ -39,7 +42,13 @@ std::optional<int> MessageValue(std::string_view message) {
 
 std::string HintText(int square, std::string_view message) {
     const std::optional<int> value = MessageValue(message);
-    return SquareName(square) + (value ? " " + StonesText(*value) + "石" : std::string());
+    std::string text = SquareName(square);
+    if (value) {
+        text += ' ';
+        text += StonesText(*value);
+        text += "石";
+    }
+    return text;
 }
 
 }  // namespace vell
