@@ -116,10 +116,13 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     if (!options.documentPath.isEmpty() && !OpenDocument(options.documentPath, &error))
         return false;
 
-    LoadGameData(options.workDir);
+    const QString startMessage = LoadGameData(options.workDir);
     // As the user left it, or as large as suits the screen: never smaller than the scene.
     KeepWindowGeometry(frame.get(), boardView, boardView->sizeHint());
     frame->show();
+    // Said once the frame is shown: a message shown earlier would leave the status bar's own
+    // line visible underneath it.
+    if (!startMessage.isEmpty()) frame->statusBar()->showMessage(startMessage);
     if (!writesFiles)
         ShowMessageBox(frame.get(), Text(FolderInUseText)
                                         .arg(QString::fromStdString(options.workDir.string()),
@@ -187,7 +190,7 @@ void CVellApp::OnAppAbout() {
     about.exec();
 }
 
-void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
+QString CVellApp::LoadGameData(const std::filesystem::path& workDir) {
     // Book, weights and pattern tables are in memory before the timer gives the first tick.
     // A book that cannot be read is reported; the game goes on with an empty book that takes
     // no additions, so the file is left as it is.
@@ -201,11 +204,10 @@ void CVellApp::LoadGameData(const std::filesystem::path& workDir) {
         ShowMessageBox(nullptr, LogicText(weightStatus.message + "\n" + ZeroWeightsText));
     // A missing file is no fault (a first start before the trained weights are seeded), so it
     // is said once in the status bar rather than in a box that would hold up the start.
-    if (weightStatus.missing)
-        frame->statusBar()->showMessage(
-            LogicText(MissingWeightsText((workDir / StartWeightsFileName).string())));
     InitPatterns();
     data->Publish();
+    if (!weightStatus.missing) return {};
+    return LogicText(MissingWeightsText((workDir / StartWeightsFileName).string()));
 }
 
 void CVellApp::UpdateTitle() {

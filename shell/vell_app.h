@@ -66,7 +66,8 @@ class CVellApp : public QObject {
     void OnAppAbout();
 
   private:
-    void LoadGameData(const std::filesystem::path& workDir);
+    // Loads the book and weights; returns what the status bar says about them, if anything.
+    QString LoadGameData(const std::filesystem::path& workDir);
     void UpdateTitle();
 
     Settings liveSettings = DefaultSettings;
