@@ -52,7 +52,7 @@ LIST is comma-separated; a range A-B of whole numbers counts every number from A
 
 namespace {
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;
     bool takesValue;
     unsigned modes;  // bit per CompareMode
@@ -60,7 +60,7 @@ struct OptionSpec {
 
 constexpr unsigned BenchBit = 1, RealisticBit = 2, AgreeBit = 4, PlayNowBit = 8;
 
-constexpr OptionSpec Specs[] = {
+constexpr OptionRule Rules[] = {
     {"--type", true, BenchBit | RealisticBit | PlayNowBit},
     {"--positions", true, BenchBit},
     {"--depth", true, BenchBit | RealisticBit | PlayNowBit},
@@ -160,13 +160,13 @@ CompareOptions ParseCompareOptions(const std::vector<std::string>& args) {
     bool depthGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& name = args[i];
-        const auto spec = std::find_if(std::begin(Specs), std::end(Specs),
-                                       [&](const OptionSpec& s) { return name == s.name; });
-        if (spec == std::end(Specs)) throw CompareUsageError("unknown option '" + name + "'");
-        if (!(spec->modes & modeBit))
+        const auto rule = std::find_if(std::begin(Rules), std::end(Rules),
+                                       [&](const OptionRule& s) { return name == s.name; });
+        if (rule == std::end(Rules)) throw CompareUsageError("unknown option '" + name + "'");
+        if (!(rule->modes & modeBit))
             throw CompareUsageError(name + " does not apply to mode " + args[0]);
         std::string v;
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             if (i + 1 >= args.size()) throw CompareUsageError(name + " needs a value");
             v = args[++i];
         }

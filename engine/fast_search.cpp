@@ -174,19 +174,10 @@ int FastSearchRun::Search(const Board& board, int side) {
         return NoMove;
     }
     table.NextGeneration();
-    // The pattern leaves read a forward table: the one given, else one made afresh for each
-    // search, since the weights may have been trained since the last one.
-    thread_local WeightTable forwardWeights;
     const bool patterns =
         (context.playerType == CpuPat1Player || context.playerType == CpuPat2Player);
-    const WeightTable* forwardTable = context.forwardWeights;
-    if (patterns && !forwardTable) {
-        assert(context.weights && context.weights->size() == WeightTableSize);
-        MakeForwardWeights(*context.weights, forwardWeights);
-        forwardTable = &forwardWeights;
-    }
-    assert(!patterns || forwardTable->size() == ForwardWeightsSize);
-    const std::int16_t* forward = patterns ? forwardTable->data() : nullptr;
+    const std::int16_t* forward =
+        patterns ? ForwardTableFor(context.forwardWeights, context.weights) : nullptr;
     FastState state{table, control, depthReached, depthLimit, abortCountdown, nodes};
     int value;
 #ifdef VELL_HAVE_POPCNT_KERNEL

@@ -1,6 +1,7 @@
 #include "engine/pattern_readings.h"
 
 #include <algorithm>
+#include <cassert>
 #include <vector>
 
 #include "book/board_symmetry.h"
@@ -70,6 +71,17 @@ PatternReadings ReadingsOf(Bitboard black, Bitboard white) {
                 static_cast<std::uint16_t>(readings.lane[l] + digit * ReadingSteps[s].lane[l]);
     }
     return readings;
+}
+
+const std::int16_t* ForwardTableFor(const WeightTable* given, const WeightTable* weights) {
+    thread_local WeightTable made;
+    if (!given) {
+        assert(weights && weights->size() == WeightTableSize);
+        MakeForwardWeights(*weights, made);
+        given = &made;
+    }
+    assert(given->size() == ForwardWeightsSize);
+    return given->data();
 }
 
 }  // namespace vell

@@ -63,6 +63,10 @@ inline constexpr std::array<int, PatternInstances> InstanceOffsets = detail::Mak
 // vector sum reads them for its padding lanes). `forward` is resized to fit.
 void MakeForwardWeights(const WeightTable& weights, WeightTable& forward);
 
+// The forward table a search's pattern leaves read: `given` when set, else one made afresh from
+// `weights` for this search (they may have been trained since the last one), kept per thread.
+const std::int16_t* ForwardTableFor(const WeightTable* given, const WeightTable* weights);
+
 // The readings of a position read square by square (the root of a search).
 PatternReadings ReadingsOf(Bitboard black, Bitboard white);
 

@@ -47,19 +47,10 @@ int SearchRun::Search(const Board& board, int side, int alpha, int beta) {
     assert(depthLimit >= 1);
     const Bitboard own = StonesOf(board, side), opp = StonesOf(board, 1 - side);
     NodeState state{control, depthLimit, abortCountdown, chosenSquare, nodes, aborted};
-    // The pattern leaves read a forward table: the one given, else one made afresh for each
-    // search, since the weights may have been trained since the last one.
-    thread_local WeightTable forwardWeights;
     const bool patterns = !context.bookMode && (context.playerType == CpuPat1Player ||
                                                 context.playerType == CpuPat2Player);
-    const WeightTable* forwardTable = context.forwardWeights;
-    if (patterns && !forwardTable) {
-        assert(context.weights && context.weights->size() == WeightTableSize);
-        MakeForwardWeights(*context.weights, forwardWeights);
-        forwardTable = &forwardWeights;
-    }
-    assert(!patterns || forwardTable->size() == ForwardWeightsSize);
-    const std::int16_t* forward = patterns ? forwardTable->data() : nullptr;
+    const std::int16_t* forward =
+        patterns ? ForwardTableFor(context.forwardWeights, context.weights) : nullptr;
     int value;
 #ifdef VELL_HAVE_POPCNT_KERNEL
     if (KernelLevel() == CpuLevel::Avx2)
