@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 
 #include "core/bitboard_avx2.h"
 #include "core/cpu_level.h"
@@ -31,8 +32,10 @@ constexpr int Unbounded = INT_MAX;
 // few leaves it could save.
 constexpr int MinTableDepth = 2;
 // From this remaining depth on, moves are ordered by the evaluation of the child instead of by
-// the opponent's mobility.
+// the opponent's mobility. "CPU-1"'s formula counts mobility itself: ordered by it up to 3 plies
+// left, its searches visit no more nodes and skip an evaluation per move.
 constexpr int EvalOrderDepth = 3;
+constexpr int FormulaEvalOrderDepth = 4;
 // From this remaining depth on, a node looks its children up in the table before searching
 // any of them but the table's move; in reads to the end, from this many empty squares on
 // (below, the look-ups cost more time than the nodes they save).
