@@ -44,9 +44,8 @@ constexpr int ExactTableCutEmpties = 16;
 // A read to the end first iterates up to this depth, for the move order alone.
 constexpr int ExactOrderingDepth = 4;
 // Reads to the end hand positions with this many empty squares or fewer to the endgame solver,
-// which orders its moves by the opponent's replies from SolverSortEmpties empty squares on.
-constexpr int SolverEmpties = 7;
-constexpr int SolverSortEmpties = 6;
+// which searches without the table: below, a probe costs more than the nodes it saves.
+constexpr int SolverEmpties = 9;
 
 // The four quadrants of the board (columns 0-3 and 4-7, rows 0-3 and 4-7).
 constexpr Bitboard QuadrantsBB[4] = {0x0F0F0F0FULL, 0xF0F0F0F0ULL, 0x0F0F0F0FULL << 32,
