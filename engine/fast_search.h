@@ -83,7 +83,8 @@ class FastSearchRun {
     int chosenSquare = -1;
     std::uint64_t nodes = 0;
     // Set when the search stopped before its last iteration: on a stop request, or on a request
-    // to play now (ThinkControl::PlayNowRequested, heeded once depth 1 is complete).
+    // to play now (ThinkControl::PlayNowRequested, heeded once the first iteration is complete:
+    // depth 1, or depth 2 when the depth limit is even and short of the end).
     bool aborted = false;
     // The last completed iteration: its depth (0 none), value (black's frame) and square. After
     // a request to play now these are the answer to play.
