@@ -40,9 +40,13 @@ class TranspositionTable {
     // The two slots that can hold a position; null when the allocation failed.
     TableEntry* Bucket(Bitboard black, Bitboard white, int side) const {
         if (!entries) return nullptr;
+        // The products mix low squares into high bits only; the folds bring every square
+        // down to the bits that pick the bucket.
         std::uint64_t h = black * 0x9E3779B97F4A7C15ULL;
         h ^= (white + static_cast<std::uint64_t>(side)) * 0xC2B2AE3D27D4EB4FULL;
-        h ^= h >> 29;
+        h ^= h >> 32;
+        h *= 0xD6E8FEB86659FD93ULL;
+        h ^= h >> 32;
         return entries + 2 * (h & bucketMask);
     }
     // Starts loading the bucket of a position the search is about to look up.
