@@ -7,6 +7,8 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "core/cpu_level.h"
+#include "engine/fast_search.h"
+#include "platform/huge_pages.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
         std::cerr << "vellcli: " << cpu << "\n";
         return 2;
     }
+    vell::SetTableMemoryAdvice(vell::AdviseHugePages);
     if (args.empty()) {
         std::cerr << "vellcli: missing command; try vellcli --help\n";
         return 2;

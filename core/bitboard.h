@@ -97,6 +97,31 @@ constexpr std::array<std::array<Bitboard, 8>, 64> MakeRays() {
 // Rays[s][i]: the squares met walking from s (exclusive) in direction i to the edge.
 inline constexpr auto Rays = detail::MakeRays();
 
+namespace detail {
+
+constexpr std::array<std::array<Bitboard, 64>, 64> MakeBetween() {
+    std::array<std::array<Bitboard, 64>, 64> between{};
+    for (int s = 0; s < 64; ++s)
+        for (int i = 0; i < 8; ++i)
+            for (Bitboard passed = 0, ray = Rays[s][i]; ray;) {
+                // Walk the ray outward: the squares already passed lie between s and the next.
+                const int t =
+                    Directions[i].Step() > 0 ? std::countr_zero(ray) : 63 - std::countl_zero(ray);
+                between[s][t] = passed;
+                passed |= SquareBB(t);
+                ray &= ~SquareBB(t);
+            }
+    return between;
+}
+
+}  // namespace detail
+
+// BetweenBB[s][t]: the squares strictly between s and t when they share a column, a row or a
+// diagonal, else none. A stone placed on s turns exactly the lines BetweenBB[s][e] toward empty
+// squares e that hold nothing but opponent stones, which with few empty squares is cheaper
+// than walking the eight rays.
+inline constexpr auto BetweenBB = detail::MakeBetween();
+
 // Stones turned by a stone of `own` placed on the empty square s. In each direction the run of
 // opponent stones next to s turns only when the first square after it is empty; a run that
 // meets an own stone or the edge turns nothing.

@@ -129,28 +129,48 @@ struct FastState {
 #include "engine/kernel_copies.inc"
 #undef VELL_KERNEL_NODE
 
+// The advice every new table takes (SetTableMemoryAdvice).
+std::atomic<TableMemoryAdvice> tableMemoryAdvice{nullptr};
+
 }  // namespace
+
+void SetTableMemoryAdvice(TableMemoryAdvice advice) {
+    tableMemoryAdvice.store(advice, std::memory_order_release);
+}
 
 TranspositionTable::TranspositionTable(std::size_t bytes) {
     static_assert(2 * sizeof(TableEntry) == BucketAlignment);
     std::size_t count = std::bit_floor(std::max<std::size_t>(bytes / sizeof(TableEntry), 2));
     // calloc hands out zeroed pages without touching them; a failure leaves the table empty
-    // and the search runs without it. One bucket more leaves room to align the buckets.
+    // and the search runs without it. The allocation is one alignment longer than the entries,
+    // so that they can start on a boundary.
+    std::size_t alignment = BucketAlignment;
     while (count >= 2 && !memory) {
-        memory = std::calloc(count + 2, sizeof(TableEntry));
+        alignment = count * sizeof(TableEntry) >= TablePageBytes ? TablePageBytes : BucketAlignment;
+        memory = std::calloc(count * sizeof(TableEntry) + alignment, 1);
         if (!memory) count /= 2;
     }
-    if (memory) {
-        const std::size_t pad =
-            (BucketAlignment - reinterpret_cast<std::uintptr_t>(memory) % BucketAlignment) %
-            BucketAlignment;
-        entries = reinterpret_cast<TableEntry*>(static_cast<char*>(memory) + pad);
-    }
-    bucketMask = entries ? count / 2 - 1 : 0;
+    if (!memory) return;
+    const std::size_t pad =
+        (alignment - reinterpret_cast<std::uintptr_t>(memory) % alignment) % alignment;
+    entries = reinterpret_cast<TableEntry*>(static_cast<char*>(memory) + pad);
+    bucketMask = count / 2 - 1;
+    if (alignment == TablePageBytes)
+        if (const TableMemoryAdvice advice = tableMemoryAdvice.load(std::memory_order_acquire))
+            advice(entries, count * sizeof(TableEntry));
 }
 
 TranspositionTable::~TranspositionTable() {
     std::free(memory);
+}
+
+void TranspositionTable::Prefault() {
+    // A zero written into each page, where the allocator's zeroes already are.
+    constexpr std::size_t SmallPageBytes = 4096;
+    volatile char* bytes = reinterpret_cast<volatile char*>(entries);
+    const std::size_t size = entries ? (bucketMask + 1) * 2 * sizeof(TableEntry) : 0;
+    for (std::size_t i = 0; i < size; i += SmallPageBytes)
+        bytes[i] = 0;
 }
 
 void TranspositionTable::NextGeneration() {

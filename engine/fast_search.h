@@ -24,8 +24,20 @@ struct TableEntry {
     std::uint8_t spare = 0;
 };
 
+// Advice on the memory of a large table, which the program around the engine may give (the
+// engine itself keeps to the standard library): for example, back it with huge pages. It is
+// called once per table, on a range that starts and ends on a multiple of TablePageBytes, before
+// anything in it is read or written; it must leave the contents as they are (zero).
+using TableMemoryAdvice = void (*)(void* start, std::size_t bytes);
+constexpr std::size_t TablePageBytes = std::size_t{2} << 20;
+
+// Sets the advice for the tables allocated from now on; null (the default) gives none. Meant to
+// be called once at start-up, before any think.
+void SetTableMemoryAdvice(TableMemoryAdvice advice);
+
 // A bounded table of TableEntry, zeroed on allocation. Each think takes a fresh generation, so
-// nothing written for one evaluator or one set of weights is read by the next think.
+// nothing written for one evaluator or one set of weights is read by the next think. A table of
+// at least TablePageBytes starts on a page boundary and takes the memory advice.
 class TranspositionTable {
   public:
     // `bytes` is rounded down to a power of two number of entries, at least two.
@@ -34,6 +46,10 @@ class TranspositionTable {
     TranspositionTable(const TranspositionTable&) = delete;
     TranspositionTable& operator=(const TranspositionTable&) = delete;
 
+    // Touches every page of the table now, so that no search pays for the first touch of its
+    // memory later. A table is not touched when it is allocated: the first search of a fresh
+    // table takes the page faults of the memory it uses and no more.
+    void Prefault();
     // Starts a new think: entries of earlier thinks read as empty.
     void NextGeneration();
     std::uint32_t Generation() const { return generation; }

@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include "core/cpu_level.h"
+#include "engine/fast_search.h"
+#include "platform/huge_pages.h"
 #include "shell/language.h"
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
@@ -46,6 +48,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "vell: %s\n", cpu.c_str());
         return 2;
     }
+    vell::SetTableMemoryAdvice(vell::AdviseHugePages);
     if (NoDisplay()) {
         std::fprintf(stderr,
                      "vell: no display (DISPLAY is not set); start it on a desktop or under "

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/player_names.h"
 #include "engine/search.h"
@@ -141,6 +144,36 @@ TEST(TranspositionTable, PositionsDifferingInAnyRowsSpreadOverTheBuckets) {
             buckets.insert(table.Bucket(black, white, stones & 1 ? White : Black));
         }
         EXPECT_GT(buckets.size(), 2000U) << "rows from square " << shift;
+    }
+}
+
+// A table of a page or more takes the memory advice once, on a page-aligned range that holds
+// all of its buckets, and searches right there after being faulted in; a smaller table takes
+// none.
+TEST(TranspositionTable, TakesTheMemoryAdviceOnItsWholeAlignedRange) {
+    static std::vector<std::pair<std::uintptr_t, std::size_t>> advised;
+    advised.clear();
+    SetTableMemoryAdvice([](void* start, std::size_t bytes) {
+        advised.emplace_back(reinterpret_cast<std::uintptr_t>(start), bytes);
+    });
+    TranspositionTable big(2 * TablePageBytes + 100);
+    const TranspositionTable small(TablePageBytes / 2);
+    SetTableMemoryAdvice(nullptr);
+    ASSERT_EQ(advised.size(), 1u);
+    const auto [start, bytes] = advised[0];
+    EXPECT_EQ(start % TablePageBytes, 0u);
+    EXPECT_EQ(bytes, 2 * TablePageBytes);
+
+    big.Prefault();
+    const EvalContext context{Cpu1Player, false, nullptr, nullptr};
+    const auto positions = testing::RandomGamePositions(7, 4, 30);
+    for (std::size_t i = 0; i < positions.size(); i += 3) {
+        const testing::TestPosition& p = positions[i];
+        const Bitboard black = StonesOf(p.board, Black), white = StonesOf(p.board, White);
+        const auto bucket = reinterpret_cast<std::uintptr_t>(big.Bucket(black, white, p.side));
+        ASSERT_GE(bucket, start);
+        ASSERT_LE(bucket + 2 * sizeof(TableEntry), start + bytes);
+        ASSERT_NO_FATAL_FAILURE(ExpectAsThePlainSearch(context, big, p, 5, ""));
     }
 }
 
