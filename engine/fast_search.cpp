@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 
 #include "core/bitboard_avx2.h"
 #include "core/cpu_level.h"
@@ -33,8 +34,11 @@ constexpr int MinTableDepth = 2;
 // From this remaining depth on, moves are ordered by the evaluation of the child less a weight
 // per reply left to the opponent (the replies are what the child's search has to refute),
 // instead of by the opponent's mobility alone. The weights, in evaluation units (1000 a stone),
-// are the ones that gave the fewest nodes at depths 11-13.
+// are the ones that gave the fewest nodes at depths 11-13. "CPU-1"'s formula counts mobility
+// itself: ordered by mobility alone up to 3 plies left, its searches visit no more nodes and
+// skip an evaluation per move.
 constexpr int EvalOrderDepth = 3;
+constexpr int FormulaEvalOrderDepth = 4;
 constexpr int HandReplyWeight = 4000;
 constexpr int PatternReplyWeight = 2000;
 // From this remaining depth on, a node looks its children up in the table before searching
@@ -45,9 +49,8 @@ constexpr int ExactTableCutEmpties = 16;
 // A read to the end first iterates up to this depth, for the move order alone.
 constexpr int ExactOrderingDepth = 4;
 // Reads to the end hand positions with this many empty squares or fewer to the endgame solver,
-// which orders its moves by the opponent's replies from SolverSortEmpties empty squares on.
-constexpr int SolverEmpties = 7;
-constexpr int SolverSortEmpties = 6;
+// which searches without the table: below, a probe costs more than the nodes it saves.
+constexpr int SolverEmpties = 9;
 
 // The four quadrants of the board (columns 0-3 and 4-7, rows 0-3 and 4-7).
 constexpr Bitboard QuadrantsBB[4] = {0x0F0F0F0FULL, 0xF0F0F0F0ULL, 0x0F0F0F0FULL << 32,

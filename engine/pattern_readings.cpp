@@ -74,10 +74,14 @@ PatternReadings ReadingsOf(Bitboard black, Bitboard white) {
 }
 
 const std::int16_t* ForwardTableFor(const WeightTable* given, const WeightTable* weights) {
-    thread_local WeightTable made;
+    thread_local WeightTable source, made;
     if (!given) {
         assert(weights && weights->size() == WeightTableSize);
-        MakeForwardWeights(*weights, made);
+        // Comparing the weights costs a small fraction of making the table.
+        if (made.empty() || source != *weights) {
+            source = *weights;
+            MakeForwardWeights(*weights, made);
+        }
         given = &made;
     }
     assert(given->size() == ForwardWeightsSize);

@@ -63,8 +63,10 @@ inline constexpr std::array<int, PatternInstances> InstanceOffsets = detail::Mak
 // vector sum reads them for its padding lanes). `forward` is resized to fit.
 void MakeForwardWeights(const WeightTable& weights, WeightTable& forward);
 
-// The forward table a search's pattern leaves read: `given` when set, else one made afresh from
-// `weights` for this search (they may have been trained since the last one), kept per thread.
+// The forward table a search's pattern leaves read: `given` when set, else the one made from
+// `weights`, kept per thread with a copy of the weights it was made from. It is made again only
+// when the weights differ from that copy (they may have been trained since), so a thread that
+// runs many searches on the same weights (a game review, a benchmark) makes it once.
 const std::int16_t* ForwardTableFor(const WeightTable* given, const WeightTable* weights);
 
 // The readings of a position read square by square (the root of a search).

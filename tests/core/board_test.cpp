@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <random>
+#include <utility>
 #include <vector>
 
+#include "core/bitboard.h"
 #include "core/perft.h"
 #include "core/square_name.h"
 
@@ -219,6 +222,32 @@ TEST(CaptureRule, MatchesSquareBySquareReferenceOnRandomPositions) {
             }
             ASSERT_EQ(count, expectedCount) << BoardToText(board);
         }
+    }
+}
+
+// With few empty squares a move's flips can be read off the lines between empty squares: a
+// stone on s turns exactly the lines BetweenBB[s][e] toward the other empty squares e that hold
+// only opponent stones. Boards filled at random with 2 to 13 empty squares, both colours.
+TEST(CaptureRule, FlipsAreTheOpponentLinesToOtherEmptySquares) {
+    std::mt19937_64 rng(20261209);
+    for (int k = 0; k < 4000; ++k) {
+        const Bitboard black = rng();
+        Bitboard empty = 0;
+        for (int e = 2 + k % 12; e > 0; --e)
+            empty |= SquareBB(static_cast<int>(rng() % 64));
+        const Bitboard white = ~black & ~empty;
+        for (const auto& [own, opp] :
+             {std::pair{black & ~empty, white}, std::pair{white, black & ~empty}})
+            for (Bitboard from = empty; from; from &= from - 1) {
+                const int s = std::countr_zero(from);
+                Bitboard lines = 0;
+                for (Bitboard to = empty & ~SquareBB(s); to; to &= to - 1) {
+                    const Bitboard line = BetweenBB[s][std::countr_zero(to)];
+                    if (line && !(line & ~opp)) lines |= line;
+                }
+                ASSERT_EQ(lines, Flips(own, opp, s))
+                    << "black " << (black & ~empty) << " white " << white << " square " << s;
+            }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <random>
@@ -116,6 +117,25 @@ TEST(PatternReadings, FollowEveryMoveAndGiveTheReferenceValue) {
         }
         EXPECT_GT(checked, 20000) << kernel.name;
     }
+}
+
+// Without a table given, a thread's searches read the table of the weights they are given now:
+// the same one while the weights stay the same, a new one as soon as any weight changes, even
+// in place.
+TEST(PatternReadings, ForwardTableFollowsTheWeightsGiven) {
+    WeightTable weights = testing::RandomWeights(3);
+    WeightTable expected;
+    MakeForwardWeights(weights, expected);
+    const std::int16_t* first = ForwardTableFor(nullptr, &weights);
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), first));
+    EXPECT_EQ(ForwardTableFor(nullptr, &weights), first);
+    weights[WeightTableSize / 2] = static_cast<std::int16_t>(weights[WeightTableSize / 2] + 1);
+    weights[ParityWeight] = static_cast<std::int16_t>(weights[ParityWeight] - 1);
+    MakeForwardWeights(weights, expected);
+    const std::int16_t* second = ForwardTableFor(nullptr, &weights);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), second));
+    const WeightTable given = expected;
+    EXPECT_EQ(ForwardTableFor(&given, &weights), given.data());
 }
 
 #ifdef VELL_HAVE_AVX2
