@@ -56,9 +56,13 @@ class TranspositionTable {
     // The two slots that can hold a position; null when the allocation failed.
     TableEntry* Bucket(Bitboard black, Bitboard white, int side) const {
         if (!entries) return nullptr;
+        // The products mix low squares into high bits only; the folds bring every square
+        // down to the bits that pick the bucket.
         std::uint64_t h = black * 0x9E3779B97F4A7C15ULL;
         h ^= (white + static_cast<std::uint64_t>(side)) * 0xC2B2AE3D27D4EB4FULL;
-        h ^= h >> 29;
+        h ^= h >> 32;
+        h *= 0xD6E8FEB86659FD93ULL;
+        h ^= h >> 32;
         return entries + 2 * (h & bucketMask);
     }
     // Starts loading the bucket of a position the search is about to look up.
@@ -99,7 +103,8 @@ class FastSearchRun {
     int chosenSquare = -1;
     std::uint64_t nodes = 0;
     // Set when the search stopped before its last iteration: on a stop request, or on a request
-    // to play now (ThinkControl::PlayNowRequested, heeded once depth 1 is complete).
+    // to play now (ThinkControl::PlayNowRequested, heeded once the first iteration is complete:
+    // depth 1, or depth 2 when the depth limit is even and short of the end).
     bool aborted = false;
     // The last completed iteration: its depth (0 none), value (black's frame) and square. After
     // a request to play now these are the answer to play.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -127,6 +128,22 @@ TEST(FastSearch, TinyTableGivesTheSameAnswers) {
                   plain.Search(p.board, p.side, SearchWindowLow, SearchWindowHigh))
             << BoardToText(p.board);
         ASSERT_EQ(fast.chosenSquare, plain.chosenSquare) << BoardToText(p.board);
+    }
+}
+
+// Positions that differ in one part of the board alone spread over the buckets: each group of
+// 4096 positions, differing only in the stones of two neighbouring rows (the top, the middle,
+// the bottom), fills most of 4096 buckets. A bucket chosen from some squares only would put
+// every position of a group in one bucket, and they would push each other out.
+TEST(TranspositionTable, PositionsDifferingInAnyRowsSpreadOverTheBuckets) {
+    const TranspositionTable table(4096 * 2 * sizeof(TableEntry));
+    for (const int shift : {0, 24, 48}) {
+        std::set<const TableEntry*> buckets;
+        for (Bitboard stones = 0; stones < 4096; ++stones) {
+            const Bitboard black = (stones & 0x0F0F) << shift, white = (stones & 0xF0F0) << shift;
+            buckets.insert(table.Bucket(black, white, stones & 1 ? White : Black));
+        }
+        EXPECT_GT(buckets.size(), 2000U) << "rows from square " << shift;
     }
 }
 
