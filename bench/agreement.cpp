@@ -12,6 +12,7 @@
 #include "engine/fast_search.h"
 #include "engine/pattern_readings.h"
 #include "engine/search.h"
+#include "platform/huge_pages.h"
 
 namespace vell::bench {
 
@@ -69,7 +70,7 @@ int RunAgreeMode(const CompareOptions& options) {
     const WeightTable weights = RandomWeights(options.seed);
     WeightTable forward;
     MakeForwardWeights(weights, forward);
-    TranspositionTable table(DefaultTableBytes);
+    TranspositionTable table(DefaultTableBytes, AdviseHugePages);
     std::mt19937 rng(options.seed);
     Tally tally;
     tally.perDepth.assign(static_cast<std::size_t>(options.maxDepth) + 1, 0);

@@ -8,6 +8,7 @@
 #include "core/think.h"
 #include "engine/think_driver.h"
 #include "learning/opening_variety.h"
+#include "platform/huge_pages.h"
 
 namespace vell::bench {
 
@@ -48,7 +49,8 @@ std::vector<Position> RandomGame(std::mt19937& rng) {
 SelfPlay SelfPlayPositions(const Weights& weights, std::uint32_t seed, int openings, int count,
                            const std::vector<int>& empties) {
     const Book book;
-    ThinkFunction think = MakeThink(book, weights, SearchKind::Fast);
+    ThinkFunction think =
+        MakeThink(book, weights, SearchKind::Fast, WallClockSeconds, AdviseHugePages);
     if (openings > 0) think = WithRandomOpening(std::move(think), openings, seed, true);
     const int fewest = *std::min_element(empties.begin(), empties.end());
     SelfPlay result;

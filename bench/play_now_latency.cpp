@@ -14,6 +14,7 @@
 #include "core/player_names.h"
 #include "engine/fast_search.h"
 #include "engine/think_driver.h"
+#include "platform/huge_pages.h"
 
 namespace vell::bench {
 
@@ -58,7 +59,7 @@ int RunPlayNowMode(const CompareOptions& options, const Weights& weights,
                                          options.perEmpties, options.empties)
                            .positions;
     const Book book;
-    TablePool tables;
+    TablePool tables(DefaultTableBytes, AdviseHugePages);
     double worstLatency = 0, worstLimited = 0;
     int requests = 0, limited = 0, illegal = 0;
     std::printf("%-8s %3s  %-22s %9s %9s %6s %6s\n", "position", "emp", "stopped by", "answer s",

@@ -72,7 +72,7 @@ int RunBenchMode(const CompareOptions& options, const Weights& weights,
                  const WeightTable& forward) {
     PrintHeading(options, "positions of vellcli bench");
     const EvalContext context{options.type, false, nullptr, &weights.table, &forward};
-    TranspositionTable table(DefaultTableBytes);
+    TranspositionTable table(DefaultTableBytes, AdviseHugePages);
     WarmTable(table);
     SideBySideTable rows;
     for (const int depth : options.depths)
@@ -104,7 +104,7 @@ int RunRealisticMode(const CompareOptions& options, const Weights& weights,
                         found[k][g].side == Black ? "black" : "white");
     PrintHeading(options, "search");
     const EvalContext context{options.type, false, nullptr, &weights.table, &forward};
-    TranspositionTable table(DefaultTableBytes);
+    TranspositionTable table(DefaultTableBytes, AdviseHugePages);
     WarmTable(table);
     SideBySideTable rows;
     for (std::size_t k = 0; k < found.size(); ++k) {
@@ -141,7 +141,6 @@ int main(int argc, char** argv) {
                          e.what());
         return 2;
     }
-    SetTableMemoryAdvice(AdviseHugePages);
     InitPatterns();
     Weights weights;
     const bool needsWeights = options.mode == CompareMode::Realistic ||

@@ -15,6 +15,7 @@
 #include "engine/fast_search.h"
 #include "engine/think_driver.h"
 #include "learning/pattern_eval.h"
+#include "platform/huge_pages.h"
 
 namespace vell::cli {
 
@@ -55,7 +56,7 @@ int RunBench(const std::vector<std::string>& argv) {
         "--normal-depth", DefaultSettings[NormalDepthSetting], MinNormalDepth, MaxNormalDepth));
     const int finalDepth = static_cast<int>(args.Integer(
         "--final-depth", DefaultSettings[FinalDepthSetting], MinFinalDepth, MaxFinalDepth));
-    TablePool tables;
+    TablePool tables(DefaultTableBytes, AdviseHugePages);
     const Book book;
     const WeightTable weights = BenchWeights();
     InitPatterns();

@@ -18,6 +18,7 @@
 #include "learning/game_log.h"
 #include "learning/opening_variety.h"
 #include "learning/trainer.h"
+#include "platform/huge_pages.h"
 
 namespace vell::cli {
 
@@ -80,9 +81,9 @@ int RunLearncurve(const std::vector<std::string>& argv) {
     DirectServices services("learncurve");
     GameEndCounter counter;
     MemoryOnlySettings memorySettings;
-    ThinkFunction think =
-        WithRandomOpening(MakeThink(files.book, files.weights, SearchKind::Fast, FixedSeconds),
-                          DefaultRandomOpeningMoves, seed);
+    ThinkFunction think = WithRandomOpening(
+        MakeThink(files.book, files.weights, SearchKind::Fast, FixedSeconds, AdviseHugePages),
+        DefaultRandomOpeningMoves, seed);
     GameFlow flow(services, settings, memorySettings, std::move(think), &trainer, dir);
 
     PrintHeldOutError(0, holdout, files.weights);

@@ -7,8 +7,6 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "core/cpu_level.h"
-#include "engine/fast_search.h"
-#include "platform/huge_pages.h"
 
 namespace {
 
@@ -29,7 +27,6 @@ int main(int argc, char** argv) {
         std::cerr << "vellcli: " << cpu << "\n";
         return 2;
     }
-    vell::SetTableMemoryAdvice(vell::AdviseHugePages);
     if (args.empty()) {
         std::cerr << "vellcli: missing command; try vellcli --help\n";
         return 2;

@@ -18,6 +18,7 @@
 #include "engine/think_driver.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
+#include "platform/huge_pages.h"
 
 namespace vell::cli {
 
@@ -114,7 +115,8 @@ int RunMatch(const std::vector<std::string>& argv) {
     if (weightStatus.missing)
         std::cerr << "vellcli match: " << MissingWeightsText(weightFile) << "\n";
     InitPatterns();
-    const ThinkFunction think = MakeThink(book, weights, args.SearchOption());
+    const ThinkFunction think =
+        MakeThink(book, weights, args.SearchOption(), WallClockSeconds, AdviseHugePages);
 
     std::mt19937 random(seed);
     int winsA = 0, winsB = 0, draws = 0;

@@ -18,6 +18,7 @@
 #include "engine/review_text.h"
 #include "learning/pattern_eval.h"
 #include "learning/weight_file.h"
+#include "platform/huge_pages.h"
 
 namespace vell::cli {
 
@@ -78,7 +79,7 @@ int ReviewedType(const Args& args) {
 RootSearch SearchOption(const Args& args) {
     const std::string kind = args.Value("--search").value_or("fast");
     if (kind == "plain") return PlainRootSearch();
-    if (kind == "fast") return FastRootSearch();
+    if (kind == "fast") return FastRootSearch(DefaultTableBytes, AdviseHugePages);
     throw UsageError("--search must be plain or fast, not '" + kind + "'");
 }
 

@@ -22,6 +22,7 @@
 #include "learning/holdout_monitor.h"
 #include "learning/opening_variety.h"
 #include "learning/trainer.h"
+#include "platform/huge_pages.h"
 
 namespace vell::cli {
 
@@ -151,7 +152,8 @@ int RunSelfplay(const std::vector<std::string>& argv) {
     DirectServices services("selfplay");
     GameEndCounter counter;
     MemoryOnlySettings memorySettings;
-    ThinkFunction think = MakeThink(files.book, files.weights, options.search);
+    ThinkFunction think =
+        MakeThink(files.book, files.weights, options.search, WallClockSeconds, AdviseHugePages);
     if (options.openings > 0)
         think = WithRandomOpening(std::move(think), options.openings, options.seed, true);
     GameFlow flow(services, options.settings, memorySettings, std::move(think), &monitor,

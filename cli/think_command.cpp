@@ -12,6 +12,7 @@
 #include "core/player_names.h"
 #include "engine/fast_search.h"
 #include "engine/think_driver.h"
+#include "platform/huge_pages.h"
 
 namespace vell::cli {
 
@@ -63,7 +64,7 @@ int RunThinkCommand(const std::vector<std::string>& argv) {
     LoadEngineFiles(args, files);
 
     QuietControl control;
-    TablePool tables;
+    TablePool tables(DefaultTableBytes, AdviseHugePages);
     const auto start = std::chrono::steady_clock::now();
     const ThinkReport report =
         ThinkThread(request, control, files.book, files.weights.table, WallClockSeconds,

@@ -6,8 +6,10 @@
 
 namespace vell {
 
-EngineData::EngineData(std::filesystem::path dir, TrainingReport report)
-    : workDir(std::move(dir)), trainer(weights, &book, workDir, std::move(report)) {
+EngineData::EngineData(std::filesystem::path dir, TrainingReport report, TableMemoryAdvice advice)
+    : workDir(std::move(dir)),
+      tableAdvice(advice),
+      trainer(weights, &book, workDir, std::move(report)) {
     trainer.SetPassDone([this] { Publish(); });
 }
 
@@ -26,11 +28,11 @@ AdoptResult EngineData::Adopt() {
 }
 
 ThinkFunction EngineData::Think(SearchKind search) const {
-    return MakeThink(bookInUse, weightsInUse, search);
+    return MakeThink(bookInUse, weightsInUse, search, WallClockSeconds, tableAdvice);
 }
 
 ReviewFunction EngineData::Review() const {
-    return [this, search = FastRootSearch()](
+    return [this, search = FastRootSearch(DefaultTableBytes, tableAdvice)](
                const GameHistory& history, const ReviewOptions& options,
                const std::atomic<bool>* abort, const ReviewProgress& progress) {
         const std::shared_ptr<const Weights> snapshot = weightsInUse.Current();

@@ -20,8 +20,10 @@ namespace vell {
 // adoption never wait for a think, and no think ever sees them write.
 class EngineData {
   public:
-    // `workDir` holds the files training and adoption write; `report` shows the trainer's texts.
-    EngineData(std::filesystem::path workDir, TrainingReport report);
+    // `workDir` holds the files training and adoption write; `report` shows the trainer's texts;
+    // `advice` goes to the tables of the thinks and reviews made here (none by default).
+    EngineData(std::filesystem::path workDir, TrainingReport report,
+               TableMemoryAdvice advice = nullptr);
     EngineData(const EngineData&) = delete;
     EngineData& operator=(const EngineData&) = delete;
 
@@ -46,6 +48,7 @@ class EngineData {
 
   private:
     std::filesystem::path workDir;
+    TableMemoryAdvice tableAdvice;
     Book book;
     Weights weights;
     Published<Book> bookInUse;

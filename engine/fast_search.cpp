@@ -132,16 +132,9 @@ struct FastState {
 #include "engine/kernel_copies.inc"
 #undef VELL_KERNEL_NODE
 
-// The advice every new table takes (SetTableMemoryAdvice).
-std::atomic<TableMemoryAdvice> tableMemoryAdvice{nullptr};
-
 }  // namespace
 
-void SetTableMemoryAdvice(TableMemoryAdvice advice) {
-    tableMemoryAdvice.store(advice, std::memory_order_release);
-}
-
-TranspositionTable::TranspositionTable(std::size_t bytes) {
+TranspositionTable::TranspositionTable(std::size_t bytes, TableMemoryAdvice advice) {
     static_assert(2 * sizeof(TableEntry) == BucketAlignment);
     std::size_t count = std::bit_floor(std::max<std::size_t>(bytes / sizeof(TableEntry), 2));
     // calloc hands out zeroed pages without touching them; a failure leaves the table empty
@@ -158,9 +151,7 @@ TranspositionTable::TranspositionTable(std::size_t bytes) {
         (alignment - reinterpret_cast<std::uintptr_t>(memory) % alignment) % alignment;
     entries = reinterpret_cast<TableEntry*>(static_cast<char*>(memory) + pad);
     bucketMask = count / 2 - 1;
-    if (alignment == TablePageBytes)
-        if (const TableMemoryAdvice advice = tableMemoryAdvice.load(std::memory_order_acquire))
-            advice(entries, count * sizeof(TableEntry));
+    if (alignment == TablePageBytes && advice) advice(entries, count * sizeof(TableEntry));
 }
 
 TranspositionTable::~TranspositionTable() {
@@ -228,7 +219,7 @@ int FastSearchRun::Search(const Board& board, int side) {
 TablePool::Lease::Lease(TablePool& pool) : pool(pool) {
     if (!pool.claimed.exchange(true, std::memory_order_acquire)) {
         shared = true;
-        if (!pool.table) pool.table = std::make_unique<TranspositionTable>(pool.bytes);
+        if (!pool.table) pool.table = std::make_unique<TranspositionTable>(pool.bytes, pool.advice);
         table = pool.table.get();
     } else {
         own = std::make_unique<TranspositionTable>(std::min(pool.bytes, std::size_t{1} << 20));

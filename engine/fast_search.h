@@ -8,6 +8,7 @@
 #include "core/board.h"
 #include "core/think.h"
 #include "engine/evaluation.h"
+#include "engine/table_memory.h"
 
 namespace vell {
 
@@ -24,24 +25,14 @@ struct TableEntry {
     std::uint8_t spare = 0;
 };
 
-// Advice on the memory of a large table, which the program around the engine may give (the
-// engine itself keeps to the standard library): for example, back it with huge pages. It is
-// called once per table, on a range that starts and ends on a multiple of TablePageBytes, before
-// anything in it is read or written; it must leave the contents as they are (zero).
-using TableMemoryAdvice = void (*)(void* start, std::size_t bytes);
-constexpr std::size_t TablePageBytes = std::size_t{2} << 20;
-
-// Sets the advice for the tables allocated from now on; null (the default) gives none. Meant to
-// be called once at start-up, before any think.
-void SetTableMemoryAdvice(TableMemoryAdvice advice);
-
 // A bounded table of TableEntry, zeroed on allocation. Each think takes a fresh generation, so
 // nothing written for one evaluator or one set of weights is read by the next think. A table of
-// at least TablePageBytes starts on a page boundary and takes the memory advice.
+// at least TablePageBytes starts on a page boundary and takes the memory advice, if any.
 class TranspositionTable {
   public:
-    // `bytes` is rounded down to a power of two number of entries, at least two.
-    explicit TranspositionTable(std::size_t bytes);
+    // `bytes` is rounded down to a power of two number of entries, at least two. `advice` is
+    // called here, before the constructor returns, or not at all.
+    explicit TranspositionTable(std::size_t bytes, TableMemoryAdvice advice = nullptr);
     ~TranspositionTable();
     TranspositionTable(const TranspositionTable&) = delete;
     TranspositionTable& operator=(const TranspositionTable&) = delete;
@@ -124,7 +115,9 @@ class FastSearchRun {
 // share one.
 class TablePool {
   public:
-    explicit TablePool(std::size_t bytes = DefaultTableBytes) : bytes(bytes) {}
+    // `advice` goes to the pool's own table; the small tables of concurrent thinks take none.
+    explicit TablePool(std::size_t bytes = DefaultTableBytes, TableMemoryAdvice advice = nullptr)
+        : bytes(bytes), advice(advice) {}
 
     class Lease {
       public:
@@ -143,6 +136,7 @@ class TablePool {
 
   private:
     std::size_t bytes;
+    TableMemoryAdvice advice;
     std::atomic<bool> claimed{false};
     std::unique_ptr<TranspositionTable> table;  // allocated by the first think that claims it
 };

@@ -92,8 +92,8 @@ RootSearch PlainRootSearch() {
     };
 }
 
-RootSearch FastRootSearch(std::size_t tableBytes) {
-    auto pool = std::make_shared<TablePool>(tableBytes);
+RootSearch FastRootSearch(std::size_t tableBytes, TableMemoryAdvice advice) {
+    auto pool = std::make_shared<TablePool>(tableBytes, advice);
     return [pool](const EvalContext& context, const Board& board, int side, int depthLimit,
                   const ThinkControl& control) {
         TablePool::Lease lease(*pool);

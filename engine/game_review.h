@@ -51,9 +51,10 @@ using RootSearch =
 RootSearch PlainRootSearch();
 
 // The exact fast search (FastSearchRun) with the same values as PlainRootSearch; its node counts
-// are its own. The returned search owns a table pool of `tableBytes`; calls made at the same
-// time from two threads each get a table of their own.
-RootSearch FastRootSearch(std::size_t tableBytes = DefaultTableBytes);
+// are its own. The returned search owns a table pool of `tableBytes`, whose table takes `advice`;
+// calls made at the same time from two threads each get a table of their own.
+RootSearch FastRootSearch(std::size_t tableBytes = DefaultTableBytes,
+                          TableMemoryAdvice advice = nullptr);
 
 // What a game is reviewed with: the player type whose evaluation judges each side's moves
 // (indexed by colour) and the two depth settings, used as the think uses them.

@@ -226,12 +226,13 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
 }
 
 ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind search,
-                        SecondsClock clock) {
+                        SecondsClock clock, TableMemoryAdvice advice) {
     const Book* bookPtr = &book;
     const WeightTable* table = &weights.table;
     // Shared by the copies of the function; the table inside is allocated by the first think.
-    std::shared_ptr<TablePool> pool =
-        search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
+    std::shared_ptr<TablePool> pool = search == SearchKind::Fast
+                                          ? std::make_shared<TablePool>(DefaultTableBytes, advice)
+                                          : nullptr;
     auto forwardCache = std::make_shared<ForwardWeightCache>();
     return [bookPtr, table, pool, forwardCache, clock](const ThinkRequest& request,
                                                        ThinkControl& control) {
@@ -242,9 +243,10 @@ ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind sea
 }
 
 ThinkFunction MakeThink(const Published<Book>& book, const Published<Weights>& weights,
-                        SearchKind search, SecondsClock clock) {
-    std::shared_ptr<TablePool> pool =
-        search == SearchKind::Fast ? std::make_shared<TablePool>() : nullptr;
+                        SearchKind search, SecondsClock clock, TableMemoryAdvice advice) {
+    std::shared_ptr<TablePool> pool = search == SearchKind::Fast
+                                          ? std::make_shared<TablePool>(DefaultTableBytes, advice)
+                                          : nullptr;
     auto forwardCache = std::make_shared<ForwardWeightCache>();
     return [&book, &weights, pool, forwardCache, clock](const ThinkRequest& request,
                                                         ThinkControl& control) {

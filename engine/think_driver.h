@@ -6,6 +6,7 @@
 #include "core/published.h"
 #include "core/settings.h"
 #include "core/think.h"
+#include "engine/table_memory.h"
 #include "learning/weights.h"
 
 namespace vell {
@@ -63,17 +64,18 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
 // The think for the game flow. `book` and `weights` must outlive it and stay unchanged while a
 // think runs; several thinks may run at once. A fast think owns one transposition table, taken
 // by one think at a time (a think running alongside gets a small table of its own). `clock`
-// seeds the training-mode book choice; a fixed one makes training runs repeatable.
+// seeds the training-mode book choice; a fixed one makes training runs repeatable. `advice` goes
+// to the fast think's table when it is allocated (none by default).
 ThinkFunction MakeThink(const Book& book, const Weights& weights,
-                        SearchKind search = SearchKind::Fast,
-                        SecondsClock clock = WallClockSeconds);
+                        SearchKind search = SearchKind::Fast, SecondsClock clock = WallClockSeconds,
+                        TableMemoryAdvice advice = nullptr);
 
 // The think for a program whose book and weights change while it plays (training, adoption):
 // each think reads the book and the weights published when it starts, whatever is published
-// while it runs. `book` and `weights` must outlive the function.
+// while it runs. `book` and `weights` must outlive the function. `advice` as above.
 ThinkFunction MakeThink(const Published<Book>& book, const Published<Weights>& weights,
-                        SearchKind search = SearchKind::Fast,
-                        SecondsClock clock = WallClockSeconds);
+                        SearchKind search = SearchKind::Fast, SecondsClock clock = WallClockSeconds,
+                        TableMemoryAdvice advice = nullptr);
 
 // "plain" or "fast" as given to vellcli's --search; false for any other text.
 bool ParseSearchKind(const std::string& text, SearchKind& kind);

@@ -1,6 +1,6 @@
 // The operating system's side of the engine's large tables: the logic libraries keep to the
-// standard library, so the programs around them (vell, vellcli, the benchmarks) wire this in at
-// start-up through SetTableMemoryAdvice.
+// standard library, so the programs around them (vell, vellcli, the benchmarks) pass this as the
+// memory advice of the tables and pools they create.
 #pragma once
 
 #include <cstddef>

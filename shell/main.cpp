@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "core/cpu_level.h"
-#include "engine/fast_search.h"
 #include "platform/huge_pages.h"
 #include "shell/language.h"
 #include "shell/main_frame.h"
@@ -48,7 +47,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "vell: %s\n", cpu.c_str());
         return 2;
     }
-    vell::SetTableMemoryAdvice(vell::AdviseHugePages);
     if (NoDisplay()) {
         std::fprintf(stderr,
                      "vell: no display (DISPLAY is not set); start it on a desktop or under "
@@ -78,6 +76,7 @@ int main(int argc, char* argv[]) {
 
     vell::CVellApp app;
     vell::CVellApp::Options options;
+    options.tableAdvice = vell::AdviseHugePages;
     if (!records.isEmpty()) options.documentPath = records.front();
     QString error;
     if (!app.InitInstance(options, error)) {

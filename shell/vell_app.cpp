@@ -72,9 +72,10 @@ bool CVellApp::InitInstance(const Options& options, QString& error) {
     const bool writesFiles = folderLock->Held();
     setup.writesFiles = writesFiles;
     // Training reports a file it cannot write in a box.
-    data = std::make_unique<EngineData>(options.workDir, [this](const std::string& text) {
-        ShowMessageBox(frame.get(), LogicText(text));
-    });
+    data = std::make_unique<EngineData>(
+        options.workDir,
+        [this](const std::string& text) { ShowMessageBox(frame.get(), LogicText(text)); },
+        options.tableAdvice);
     // The computer players search with the fast search, on the book and the weights published
     // when each think starts, so they can be loaded below, before the first tick. Unattended
     // training opens each game with random moves.

@@ -35,6 +35,8 @@ class CVellApp : public QObject {
         ThinkFunction think;
         // Whether the game timer runs; tests tick by hand.
         bool startTimer = true;
+        // The memory advice for the engine's large tables; none when null.
+        TableMemoryAdvice tableAdvice = nullptr;
     };
 
     CVellApp();

@@ -149,17 +149,23 @@ TEST(TranspositionTable, PositionsDifferingInAnyRowsSpreadOverTheBuckets) {
 
 // A table of a page or more takes the memory advice once, on a page-aligned range that holds
 // all of its buckets, and searches right there after being faulted in; a smaller table takes
-// none.
+// none, and a pool passes its advice on.
 TEST(TranspositionTable, TakesTheMemoryAdviceOnItsWholeAlignedRange) {
     static std::vector<std::pair<std::uintptr_t, std::size_t>> advised;
     advised.clear();
-    SetTableMemoryAdvice([](void* start, std::size_t bytes) {
+    const TableMemoryAdvice record = [](void* start, std::size_t bytes) {
         advised.emplace_back(reinterpret_cast<std::uintptr_t>(start), bytes);
-    });
-    TranspositionTable big(2 * TablePageBytes + 100);
-    const TranspositionTable small(TablePageBytes / 2);
-    SetTableMemoryAdvice(nullptr);
-    ASSERT_EQ(advised.size(), 1u);
+    };
+    TranspositionTable big(2 * TablePageBytes + 100, record);
+    const TranspositionTable small(TablePageBytes / 2, record);
+    {
+        // A pool hands its advice to its own table when the first think claims it.
+        TablePool pool(TablePageBytes, record);
+        ASSERT_EQ(advised.size(), 1u);
+        const TablePool::Lease lease(pool);
+        ASSERT_EQ(advised.size(), 2u);
+        EXPECT_EQ(advised[1].second, TablePageBytes);
+    }
     const auto [start, bytes] = advised[0];
     EXPECT_EQ(start % TablePageBytes, 0u);
     EXPECT_EQ(bytes, 2 * TablePageBytes);
