@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cassert>
+#include <memory>
 #include <vector>
 
 #include "book/board_symmetry.h"
+#include "engine/forward_weight_cache.h"
 
 namespace vell {
 
@@ -74,15 +76,12 @@ PatternReadings ReadingsOf(Bitboard black, Bitboard white) {
 }
 
 const std::int16_t* ForwardTableFor(const WeightTable* given, const WeightTable* weights) {
-    thread_local WeightTable source, made;
+    thread_local ForwardWeightCache cache;
+    thread_local std::shared_ptr<const WeightTable> made;
     if (!given) {
         assert(weights && weights->size() == WeightTableSize);
-        // Comparing the weights costs a small fraction of making the table.
-        if (made.empty() || source != *weights) {
-            source = *weights;
-            MakeForwardWeights(*weights, made);
-        }
-        given = &made;
+        made = cache.For(*weights);
+        given = made.get();
     }
     assert(given->size() == ForwardWeightsSize);
     return given->data();
