@@ -41,8 +41,11 @@ class TranspositionTable {
     // memory later. A table is not touched when it is allocated: the first search of a fresh
     // table takes the page faults of the memory it uses and no more.
     void Prefault();
-    // Starts a new think: entries of earlier thinks read as empty.
-    void NextGeneration();
+    // Starts a new think: entries of earlier thinks read as empty. The think keeps to the first
+    // `spanBytes` of the table (whole buckets, a power of two of them, at least one; all of it
+    // by default): the positions of a small search, kept together, stay in the processor's
+    // caches, where spread over a large table nearly every look-up would miss them.
+    void NextGeneration(std::size_t spanBytes = ~std::size_t{0});
     std::uint32_t Generation() const { return generation; }
     // The two slots that can hold a position; null when the allocation failed.
     TableEntry* Bucket(Bitboard black, Bitboard white, int side) const {
@@ -54,7 +57,7 @@ class TranspositionTable {
         h ^= h >> 32;
         h *= 0xD6E8FEB86659FD93ULL;
         h ^= h >> 32;
-        return entries + 2 * (h & bucketMask);
+        return entries + 2 * (h & spanMask);
     }
     // Starts loading the bucket of a position the search is about to look up.
     void Prefetch(Bitboard black, Bitboard white, int side) const {
@@ -66,6 +69,7 @@ class TranspositionTable {
     void* memory = nullptr;
     TableEntry* entries = nullptr;  // in `memory`, each bucket within one 64-byte cache line
     std::size_t bucketMask = 0;
+    std::size_t spanMask = 0;  // the buckets of this think: a power of two less one, <= bucketMask
     std::uint32_t generation = 0;
 };
 

@@ -147,6 +147,34 @@ TEST(TranspositionTable, PositionsDifferingInAnyRowsSpreadOverTheBuckets) {
     }
 }
 
+// A think given a span keeps to that many bytes at the start of the table, rounded down to a
+// power of two of buckets (at least one), and spreads over all of them; a think without one, or
+// with one past the table's size, spreads over the whole table.
+TEST(TranspositionTable, ThinkKeepsToItsSpan) {
+    constexpr std::size_t BucketBytes = 2 * sizeof(TableEntry);
+    TranspositionTable table(4096 * BucketBytes);
+    // The buckets of 4096 positions.
+    const auto buckets = [&table] {
+        std::set<const TableEntry*> used;
+        for (Bitboard stones = 0; stones < 4096; ++stones)
+            used.insert(table.Bucket(stones << 20, (stones ^ 0xABC) << 36, Black));
+        return used;
+    };
+    table.NextGeneration();
+    const TableEntry* start = *buckets().begin();
+    const struct {
+        std::size_t spanBytes, buckets;
+    } rows[] = {{256 * BucketBytes, 256},   {300 * BucketBytes, 256}, {BucketBytes + 1, 1}, {0, 1},
+                {8192 * BucketBytes, 4096}, {~std::size_t{0}, 4096}};
+    for (const auto& row : rows) {
+        table.NextGeneration(row.spanBytes);
+        const std::set<const TableEntry*> used = buckets();
+        EXPECT_GE(*used.begin(), start) << row.spanBytes;
+        EXPECT_LT(*used.rbegin(), start + 2 * row.buckets) << row.spanBytes;
+        EXPECT_GT(used.size(), row.buckets / 2) << row.spanBytes;
+    }
+}
+
 // A table of a page or more takes the memory advice once, on a page-aligned range that holds
 // all of its buckets, and searches right there after being faulted in; a smaller table takes
 // none, and a pool passes its advice on.
