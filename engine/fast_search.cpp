@@ -113,6 +113,9 @@ struct FastState {
     std::uint64_t nodes;
     bool aborted = false;
     int completedDepth = 0, completedValue = 0, completedSquare = -1;
+    // For each side, the square of the last leaf that reached beta at the last ply (any square
+    // to begin with: it is only tried when legal).
+    int lastPlyCut[2] = {0, 0};
 
     // A stop request ends the search at once; a request to play now ends it once one
     // iteration is complete.
