@@ -225,14 +225,22 @@ ThinkReport ThinkThread(const ThinkRequest& request, ThinkControl& control, cons
     return report;
 }
 
+namespace {
+
+// The tables of a made think, shared by the copies of its function (the table inside is
+// allocated by the first think); none for the plain search.
+std::shared_ptr<TablePool> ThinkTables(SearchKind search, TableMemoryAdvice advice) {
+    if (search != SearchKind::Fast) return nullptr;
+    return std::make_shared<TablePool>(DefaultTableBytes, advice);
+}
+
+}  // namespace
+
 ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind search,
                         SecondsClock clock, TableMemoryAdvice advice) {
     const Book* bookPtr = &book;
     const WeightTable* table = &weights.table;
-    // Shared by the copies of the function; the table inside is allocated by the first think.
-    std::shared_ptr<TablePool> pool = search == SearchKind::Fast
-                                          ? std::make_shared<TablePool>(DefaultTableBytes, advice)
-                                          : nullptr;
+    std::shared_ptr<TablePool> pool = ThinkTables(search, advice);
     auto forwardCache = std::make_shared<ForwardWeightCache>();
     return [bookPtr, table, pool, forwardCache, clock](const ThinkRequest& request,
                                                        ThinkControl& control) {
@@ -244,9 +252,7 @@ ThinkFunction MakeThink(const Book& book, const Weights& weights, SearchKind sea
 
 ThinkFunction MakeThink(const Published<Book>& book, const Published<Weights>& weights,
                         SearchKind search, SecondsClock clock, TableMemoryAdvice advice) {
-    std::shared_ptr<TablePool> pool = search == SearchKind::Fast
-                                          ? std::make_shared<TablePool>(DefaultTableBytes, advice)
-                                          : nullptr;
+    std::shared_ptr<TablePool> pool = ThinkTables(search, advice);
     auto forwardCache = std::make_shared<ForwardWeightCache>();
     return [&book, &weights, pool, forwardCache, clock](const ThinkRequest& request,
                                                         ThinkControl& control) {
